@@ -1,0 +1,579 @@
+#include "combo/ComboEngine.h"
+
+#include "ui/Error.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorvane::combo {
+
+namespace {
+
+constexpr qsizetype MaxProgress = 6;
+
+constexpr char16_t asciiUpper(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; }
+
+// ---------------------------------------------------------------------------------------
+// Folded text and rolling hashes. Keys are compared with letter case ignored, so every
+// hash is taken over folded characters; a hash hit is always confirmed character by
+// character, so a collision costs time, never a wrong result.
+
+constexpr std::uint64_t HashBase = 0x100000001B3ull * 2 + 1;
+
+struct FoldedHashes {
+    std::u16string folded;
+    std::vector<std::uint64_t> prefix; // prefix[k]: hash of folded[0, k)
+
+    void assign(QStringView s) {
+        folded.resize(std::size_t(s.size()));
+        prefix.resize(std::size_t(s.size()) + 1);
+        prefix[0] = 0;
+        for (qsizetype k = 0; k < s.size(); ++k) {
+            const char16_t c = foldCase(s[k].unicode());
+            folded[std::size_t(k)] = c;
+            prefix[std::size_t(k) + 1] = prefix[std::size_t(k)] * HashBase + c + 1;
+        }
+    }
+};
+
+class Powers {
+public:
+    std::uint64_t operator()(std::size_t n) {
+        while (pow_.size() <= n)
+            pow_.push_back(pow_.back() * HashBase);
+        return pow_[n];
+    }
+
+private:
+    std::vector<std::uint64_t> pow_{1};
+};
+
+std::uint64_t hashFolded(QStringView s) {
+    std::uint64_t h = 0;
+    for (QChar c : s)
+        h = h * HashBase + foldCase(c.unicode()) + 1;
+    return h;
+}
+
+std::uint64_t mix(std::uint64_t h, std::uint64_t a, std::uint64_t b = 0) {
+    h ^= a * 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
+    h ^= b * 0xC2B2AE3D27D4EB4Full + (h << 6) + (h >> 2);
+    return h * 0xFF51AFD7ED558CCDull;
+}
+
+// Open addressing from a 64-bit key to int values; equal keys may hold several values, so
+// a lookup visits them all and the caller confirms the one it wants.
+class FlatMultiMap {
+public:
+    explicit FlatMultiMap(std::size_t expected) {
+        std::size_t capacity = 16;
+        int bits = 4;
+        while (capacity < expected * 2) {
+            capacity *= 2;
+            ++bits;
+        }
+        slots_.assign(capacity, Slot{});
+        mask_ = capacity - 1;
+        shift_ = 64 - bits;
+    }
+    void insert(std::uint64_t key, int value) {
+        std::size_t i = home(key);
+        while (slots_[i].value >= 0)
+            i = (i + 1) & mask_;
+        slots_[i] = {key, value};
+    }
+    template <typename F> void forEach(std::uint64_t key, F&& f) const {
+        for (std::size_t i = home(key); slots_[i].value >= 0; i = (i + 1) & mask_)
+            if (slots_[i].key == key && f(slots_[i].value))
+                return;
+    }
+
+private:
+    struct Slot {
+        std::uint64_t key = 0;
+        int value = -1;
+    };
+    // The keys come out of a multiplication, whose high bits are the well mixed ones.
+    std::size_t home(std::uint64_t key) const { return std::size_t((key * 0x9E3779B97F4A7C15ull) >> shift_); }
+    std::vector<Slot> slots_;
+    std::size_t mask_ = 0;
+    int shift_ = 60;
+};
+
+// ---------------------------------------------------------------------------------------
+// Search
+
+// The largest N (1 to 6) at which the row's try succeeds, or 0.
+int progressOf(QStringView history, QStringView gestures) {
+    const qsizetype L = history.size();
+    for (qsizetype n = std::min(L, std::min(MaxProgress, gestures.size())); n >= 1; --n) {
+        if (n == 1 && asciiUpper(history[L - 1].unicode()) == u'X')
+            continue;
+        qsizetype k = 0;
+        while (k < n && GestureMatches(history[L - n + k], gestures[k]))
+            ++k;
+        if (k == n)
+            return int(n);
+    }
+    return 0;
+}
+
+} // namespace
+
+// What the search needs to know of the spellbook beyond the history: the key of every row,
+// told apart with letter case ignored, and for every row the other keys that occur in its
+// combo line. A key "name [gestures" can only occur in a line with its " [" on a " [" of
+// the line, the name ending right before it and the gestures right after it, so only those
+// places are looked at; a name that reaches back to the line's first character depends on
+// the progress digit there, so such an occurrence is kept with the digits it holds for.
+class SpellbookIndex {
+public:
+    SpellbookIndex(const ListModel& gestureList, const ListModel& nameList)
+        : rows_(std::min(gestureList.count(), nameList.count())), groupByName_(std::size_t(rows_)),
+          keyByParts_(std::size_t(rows_)) {
+        const QStringList& gestures = gestureList.items();
+        const QStringList& names = nameList.items();
+        rowKey_.reserve(std::size_t(rows_));
+        for (qsizetype row = 0; row < rows_; ++row)
+            rowKey_.push_back(keyOf(groupOf(names[row]), gestures[row]));
+        containedFrom_.reserve(std::size_t(rows_) + 1);
+        for (qsizetype row = 0; row < rows_; ++row) {
+            containedFrom_.push_back(contained_.size());
+            collectContained(row, names[row], gestures[row]);
+        }
+        containedFrom_.push_back(contained_.size());
+        // Only the search's own reading of the lists is needed from here on.
+        groups_.clear();
+        keys_.clear();
+    }
+
+    qsizetype rows() const { return rows_; }
+    int keyCount() const { return keyCount_; }
+    int keyOf(qsizetype row) const { return rowKey_[std::size_t(row)]; }
+
+    // The keys other than its own that the row's line with this progress digit contains.
+    template <typename F> void forEachContained(qsizetype row, int progress, F&& f) const {
+        const unsigned bit = 1u << progress;
+        for (std::size_t i = containedFrom_[std::size_t(row)]; i < containedFrom_[std::size_t(row) + 1]; ++i)
+            if (contained_[i].digits & bit)
+                f(contained_[i].key);
+    }
+
+private:
+    static constexpr unsigned AllDigits = 0x7E; // bits 1 to 6
+
+    // The distinct lengths of a name's gesture strings.
+    struct LengthSet {
+        std::uint64_t small = 0; // lengths 0 to 63
+        std::vector<qsizetype> large;
+        void add(qsizetype n) {
+            if (n < 64)
+                small |= std::uint64_t(1) << n;
+            else if (std::find(large.begin(), large.end(), n) == large.end())
+                large.push_back(n);
+        }
+        template <typename F> void forEach(F&& f) const {
+            for (std::uint64_t bits = small; bits != 0; bits &= bits - 1)
+                f(qsizetype(std::countr_zero(bits)));
+            for (qsizetype n : large)
+                f(n);
+        }
+    };
+    struct NameGroup {
+        QStringView name; // the first spelling met; the others differ in letter case only
+        LengthSet gestureLengths;
+    };
+    struct Key {
+        int group;
+        QStringView gestures;
+    };
+    // The lengths that names come in, each with a quick filter on the folded first and last
+    // characters of the names of that length, which rules out most places without hashing.
+    struct NameLength {
+        qsizetype length;
+        std::array<std::uint64_t, 64> edges{};
+        bool mayMatch(char16_t first, char16_t last) const { return (edges[first & 63] >> (last & 63)) & 1; }
+    };
+    struct Contained {
+        int key;
+        unsigned digits; // bit N: the line with progress N contains the key
+    };
+
+    static bool equalFolded(QStringView a, QStringView b) {
+        if (a.size() != b.size())
+            return false;
+        for (qsizetype k = 0; k < a.size(); ++k)
+            if (foldCase(a[k].unicode()) != foldCase(b[k].unicode()))
+                return false;
+        return true;
+    }
+    static bool equalFolded(const char16_t* folded, QStringView b) {
+        for (qsizetype k = 0; k < b.size(); ++k)
+            if (folded[k] != foldCase(b[k].unicode()))
+                return false;
+        return true;
+    }
+
+    int groupOf(QStringView name) {
+        const std::uint64_t h = mix(hashFolded(name), std::uint64_t(name.size()));
+        int found = -1;
+        groupByName_.forEach(h, [&](int g) {
+            if (equalFolded(groups_[std::size_t(g)].name, name))
+                found = g;
+            return found >= 0;
+        });
+        if (found >= 0)
+            return found;
+        found = int(groups_.size());
+        groups_.push_back({name, {}});
+        groupByName_.insert(h, found);
+        auto at = std::lower_bound(lengths_.begin(), lengths_.end(), name.size(),
+                                   [](const NameLength& l, qsizetype n) { return l.length < n; });
+        if (at == lengths_.end() || at->length != name.size())
+            at = lengths_.insert(at, NameLength{name.size()});
+        if (!name.isEmpty()) {
+            const char16_t first = foldCase(name.front().unicode());
+            const char16_t last = foldCase(name.back().unicode());
+            at->edges[first & 63] |= std::uint64_t(1) << (last & 63);
+        }
+        return found;
+    }
+
+    int keyOf(int group, QStringView gestures) {
+        const std::uint64_t h = mix(hashFolded(gestures), std::uint64_t(gestures.size()), std::uint64_t(group));
+        int found = -1;
+        keyByParts_.forEach(h, [&](int k) {
+            const Key& key = keys_[std::size_t(k)];
+            if (key.group == group && equalFolded(key.gestures, gestures))
+                found = k;
+            return found >= 0;
+        });
+        if (found < 0) {
+            found = keyCount_++;
+            keys_.push_back({group, gestures});
+            keyByParts_.insert(h, found);
+            groups_[std::size_t(group)].gestureLengths.add(gestures.size());
+        }
+        return found;
+    }
+
+    std::uint64_t hashOf(std::size_t from, std::size_t to) {
+        return line_.prefix[to] - line_.prefix[from] * pow_(to - from);
+    }
+
+    // Looks at the row's line as written with progress 1 and notes every other key in it.
+    void collectContained(qsizetype row, QStringView name, QStringView gestures) {
+        QString line;
+        line.reserve(name.size() + gestures.size() + 6);
+        line += u"1: ";
+        line += name;
+        line += u" [";
+        line += gestures;
+        line += u']';
+        line_.assign(line);
+        const std::u16string& f = line_.folded;
+        const int own = rowKey_[std::size_t(row)];
+        for (std::size_t b = 0; b + 1 < f.size(); ++b) {
+            if (f[b] != u' ' || f[b + 1] != u'[')
+                continue;
+            for (const NameLength& nl : lengths_) {
+                const std::size_t a = std::size_t(nl.length);
+                if (a > b)
+                    break;
+                if (a < b) {
+                    const std::size_t from = b - a;
+                    if (a == 0 || nl.mayMatch(f[from], f[b - 1]))
+                        noteNameAt(from, b, hashOf(from, b), AllDigits, own);
+                    continue;
+                }
+                // The name would start with the progress digit: try each digit in its place.
+                for (int digit = 1; digit <= MaxProgress; ++digit) {
+                    const char16_t d = foldCase(char16_t(u'0' + digit));
+                    if (!nl.mayMatch(d, f[b - 1]))
+                        continue;
+                    const std::uint64_t h = hashOf(0, b) + (std::uint64_t(d) - f[0]) * pow_(b - 1);
+                    const char16_t kept = f[0];
+                    line_.folded[0] = d;
+                    noteNameAt(0, b, h, 1u << digit, own);
+                    line_.folded[0] = kept;
+                }
+            }
+        }
+    }
+
+    // A name of some group may end at b: note the keys of that group whose gestures follow.
+    void noteNameAt(std::size_t from, std::size_t b, std::uint64_t nameHash, unsigned digits, int own) {
+        const std::u16string& f = line_.folded;
+        const std::size_t a = b - from;
+        groupByName_.forEach(mix(nameHash, a), [&](int g) {
+            const NameGroup& group = groups_[std::size_t(g)];
+            if (group.name.size() != qsizetype(a) || !equalFolded(f.data() + from, group.name))
+                return false;
+            group.gestureLengths.forEach([&](qsizetype glen) {
+                const std::size_t start = b + 2, end = start + std::size_t(glen);
+                if (end > f.size())
+                    return;
+                keyByParts_.forEach(mix(hashOf(start, end), std::size_t(glen), std::uint64_t(g)), [&](int k) {
+                    const Key& key = keys_[std::size_t(k)];
+                    if (key.group != g || key.gestures.size() != glen || !equalFolded(f.data() + start, key.gestures))
+                        return false;
+                    if (k != own)
+                        note(k, digits);
+                    return true;
+                });
+            });
+            return true;
+        });
+    }
+
+    void note(int key, unsigned digits) {
+        for (std::size_t i = containedFrom_.back(); i < contained_.size(); ++i)
+            if (contained_[i].key == key) {
+                contained_[i].digits |= digits;
+                return;
+            }
+        contained_.push_back({key, digits});
+    }
+
+    qsizetype rows_;
+    int keyCount_ = 0;
+    std::vector<int> rowKey_;
+    std::vector<std::size_t> containedFrom_;
+    std::vector<Contained> contained_;
+
+    // Used while building only.
+    std::vector<NameGroup> groups_;
+    std::vector<Key> keys_;
+    std::vector<NameLength> lengths_; // ascending
+    FlatMultiMap groupByName_;        // mix(name hash, length) -> group
+    FlatMultiMap keyByParts_;         // mix(gestures hash, length, group) -> key
+    FoldedHashes line_;
+    Powers pow_;
+};
+
+namespace {
+
+const char16_t Digits[] = u"0123456789";
+
+// The search proper: rows in order, each listed at its largest matching progress unless its
+// key already occurs in the pane; stops with the list error at a matching row without name.
+std::optional<Error> searchInto(const SpellbookIndex& index, QStringView history, const ListModel& gestureList,
+                                const ListModel& nameList, TextPane& pane) {
+    const QStringList& gestures = gestureList.items();
+    const QStringList& names = nameList.items();
+    pane.clear();
+    std::vector<unsigned char> occurs(std::size_t(index.keyCount()), 0);
+    for (qsizetype row = 0; row < gestures.size(); ++row) {
+        const int progress = progressOf(history, gestures[row]);
+        if (progress == 0)
+            continue;
+        if (row >= index.rows())
+            return Error(QStringLiteral("List index out of bounds (%1)").arg(row));
+        const int key = index.keyOf(row);
+        if (occurs[std::size_t(key)])
+            continue;
+        pane.addLine({QStringView(Digits + progress, 1), u": ", names[row], u" [", gestures[row], u"]"});
+        occurs[std::size_t(key)] = 1;
+        index.forEachContained(row, progress, [&](int k) { occurs[std::size_t(k)] = 1; });
+    }
+    return std::nullopt;
+}
+
+// ---------------------------------------------------------------------------------------
+// Ordering
+
+unsigned sortKey(QStringView line) { return line.isEmpty() ? 0u : line.front().unicode(); }
+
+// The exchange procedure "for q, for j: if key[j] < key[q] swap" followed run by run. The
+// pass q = 0 leaves the smallest key at position 0. From then on the lines before q stand in
+// falling order, and pass q inserts line q among them: it joins the end of its own run,
+// and every run of smaller keys turns by one (its first line goes to its end). The line left
+// at q always carries the smallest key, so nothing after q ever moves again.
+std::vector<qsizetype> exchangeOrder(const std::vector<unsigned>& keys) {
+    const std::size_t n = keys.size();
+    std::vector<qsizetype> at(n);
+    for (std::size_t i = 0; i < n; ++i)
+        at[i] = qsizetype(i);
+    if (n < 2)
+        return at;
+    for (std::size_t j = 1; j < n; ++j)
+        if (keys[std::size_t(at[j])] < keys[std::size_t(at[0])])
+            std::swap(at[0], at[j]);
+
+    struct Run {
+        unsigned key;
+        std::deque<qsizetype> lines;
+    };
+    std::vector<Run> runs{{keys[std::size_t(at[0])], {at[0]}}}; // keys falling
+    for (std::size_t q = 1; q < n; ++q) {
+        const qsizetype c = at[q];
+        const unsigned key = keys[std::size_t(c)];
+        std::size_t k = 0;
+        while (k < runs.size() && runs[k].key >= key)
+            ++k;
+        for (std::size_t r = k; r < runs.size(); ++r) {
+            runs[r].lines.push_back(runs[r].lines.front());
+            runs[r].lines.pop_front();
+        }
+        if (k > 0 && runs[k - 1].key == key)
+            runs[k - 1].lines.push_back(c);
+        else
+            runs.insert(runs.begin() + std::ptrdiff_t(k), Run{key, {c}});
+    }
+    std::vector<qsizetype> order;
+    order.reserve(n);
+    for (const Run& run : runs)
+        order.insert(order.end(), run.lines.begin(), run.lines.end());
+    return order;
+}
+
+// ---------------------------------------------------------------------------------------
+// Highlighting
+
+struct Bracket {
+    qsizetype line;
+    qsizetype column;
+    qsizetype position;
+    QStringView rest; // the line from this "[" on
+};
+
+// Case-insensitive comparison of a folded pattern with the pane's text at a "[", crossing
+// line ends (each line is followed by CR LF in the text) when the pattern is longer than
+// what is left of the line.
+bool matchesAt(const TextPane& pane, const Bracket& b, std::u16string_view folded) {
+    const qsizetype inLine = std::min(b.rest.size(), qsizetype(folded.size()));
+    for (qsizetype k = 0; k < inLine; ++k)
+        if (foldCase(b.rest[k].unicode()) != folded[std::size_t(k)])
+            return false;
+    if (inLine == qsizetype(folded.size()))
+        return true;
+    qsizetype line = b.line;
+    qsizetype column = b.column + inLine;
+    for (char16_t want : folded.substr(std::size_t(inLine))) {
+        if (line >= pane.lineCount())
+            return false;
+        const QStringView text = pane.lineView(line);
+        const char16_t c = column < text.size() ? text[column].unicode() : column == text.size() ? u'\r' : u'\n';
+        if (foldCase(c) != want)
+            return false;
+        if (++column > text.size() + 1) {
+            ++line;
+            column = 0;
+        }
+    }
+    return true;
+}
+
+std::u16string foldedPattern(QStringView before, QStringView middle, QStringView after) {
+    std::u16string p;
+    p.reserve(std::size_t(before.size() + middle.size() + after.size()));
+    for (QStringView part : {before, middle, after})
+        for (QChar c : part)
+            p.push_back(foldCase(c.unicode()));
+    return p;
+}
+
+} // namespace
+
+bool GestureMatches(QChar move, QChar gesture) {
+    const char16_t m = move.unicode();
+    const char16_t g = gesture.unicode();
+    if (asciiUpper(m) == u'X' || m == u'?' || m == u'*')
+        return asciiUpper(g) == g;
+    return m == asciiUpper(g);
+}
+
+void SearchCombos(QStringView history, const ListModel& gestures, const ListModel& names, TextPane& pane) {
+    ComboEngine().search(history, gestures, names, pane);
+}
+
+void OrderCombos(TextPane& pane) {
+    std::vector<unsigned> keys(std::size_t(pane.lineCount()));
+    for (qsizetype i = 0; i < pane.lineCount(); ++i)
+        keys[std::size_t(i)] = sortKey(pane.lineView(i));
+    pane.reorderLines(exchangeOrder(keys));
+}
+
+void HighlightCombos(QStringView history, TextPane& pane) {
+    const qsizetype L = history.size();
+
+    // Every "[" of the text, in order.
+    std::vector<Bracket> brackets;
+    for (qsizetype line = 0, start = 0; line < pane.lineCount(); ++line) {
+        const QStringView text = pane.lineView(line);
+        for (qsizetype col = text.indexOf(u'['); col >= 0; col = text.indexOf(u'[', col + 1))
+            brackets.push_back({line, col, start + col, text.sliced(col)});
+        start += text.size() + 2;
+    }
+
+    // Pass k colours the k characters after each "[" followed by the last k moves; each
+    // search resumes one past the first character it coloured, so an occurrence that starts
+    // there is skipped, as a Find from that point would skip it. The first search starts at
+    // position 1.
+    for (qsizetype k = 1; k <= std::min(L, MaxProgress); ++k) {
+        const std::u16string pattern = foldedPattern(u"[", history.sliced(L - k), {});
+        const Colour colour = k <= 2 ? clBlue : clRed;
+        qsizetype resumeAt = 1;
+        for (const Bracket& b : brackets) {
+            if (b.position < resumeAt || !matchesAt(pane, b, pattern))
+                continue;
+            if (1 + k <= b.rest.size())
+                pane.setLineColour(b.line, b.column + 1, k, colour);
+            else
+                pane.setColour(b.position + 1, k, colour);
+            resumeAt = b.position + 2;
+        }
+    }
+
+    // Bold: every line that holds "[history]" within itself.
+    const std::u16string bold = foldedPattern(u"[", history, u"]");
+    qsizetype lastBold = -1;
+    for (const Bracket& b : brackets) {
+        if (b.line == lastBold || qsizetype(bold.size()) > b.rest.size() || !matchesAt(pane, b, bold))
+            continue;
+        pane.setLineBold(b.line);
+        lastBold = b.line;
+    }
+    if (lastBold >= 0)
+        pane.setSelection(pane.lineStart(lastBold), pane.lineView(lastBold).size());
+    else
+        pane.setSelection(0, L >= MaxProgress ? MaxProgress : 0);
+}
+
+void RecomputeCombos(QStringView history, const ListModel& gestures, const ListModel& names, TextPane& pane) {
+    ComboEngine().recompute(history, gestures, names, pane);
+}
+
+ComboEngine::ComboEngine() = default;
+ComboEngine::~ComboEngine() = default;
+
+const SpellbookIndex& ComboEngine::indexFor(const ListModel& gestures, const ListModel& names) {
+    if (!index_ || gestures.revision() != gesturesRevision_ || names.revision() != namesRevision_) {
+        index_ = std::make_unique<SpellbookIndex>(gestures, names);
+        gesturesRevision_ = gestures.revision();
+        namesRevision_ = names.revision();
+    }
+    return *index_;
+}
+
+void ComboEngine::search(QStringView history, const ListModel& gestures, const ListModel& names, TextPane& pane) {
+    if (std::optional<Error> error = searchInto(indexFor(gestures, names), history, gestures, names, pane))
+        throw *error;
+}
+
+void ComboEngine::recompute(QStringView history, const ListModel& gestures, const ListModel& names,
+                            TextPane& pane) {
+    search(history, gestures, names, pane);
+    if (pane.lineCount() < 2)
+        return;
+    OrderCombos(pane);
+    HighlightCombos(history, pane);
+}
+
+} // namespace quorvane::combo
