@@ -3,10 +3,10 @@
 #include "ui/Error.h"
 
 #include <algorithm>
+#include <cstring>
 #include <array>
 #include <bit>
 #include <cstdint>
-#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +18,12 @@ namespace {
 constexpr qsizetype MaxProgress = 6;
 
 constexpr char16_t asciiUpper(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; }
+
+constexpr bool gestureMatches(char16_t move, char16_t gesture) {
+    if (asciiUpper(move) == u'X' || move == u'?' || move == u'*')
+        return asciiUpper(gesture) == gesture;
+    return move == asciiUpper(gesture);
+}
 
 // ---------------------------------------------------------------------------------------
 // Folded text and rolling hashes. Keys are compared with letter case ignored, so every
@@ -116,7 +122,7 @@ int progressOf(QStringView history, QStringView gestures) {
         if (n == 1 && asciiUpper(history[L - 1].unicode()) == u'X')
             continue;
         qsizetype k = 0;
-        while (k < n && GestureMatches(history[L - n + k], gestures[k]))
+        while (k < n && gestureMatches(history[L - n + k].unicode(), gestures[k].unicode()))
             ++k;
         if (k == n)
             return int(n);
@@ -406,30 +412,55 @@ std::vector<qsizetype> exchangeOrder(const std::vector<unsigned>& keys) {
         if (keys[std::size_t(at[j])] < keys[std::size_t(at[0])])
             std::swap(at[0], at[j]);
 
+    // A run's lines in a ring, so that turning it by one costs two writes.
+    struct Ring {
+        std::vector<qsizetype> cells = std::vector<qsizetype>(8);
+        std::size_t head = 0, size = 0;
+        void push_back(qsizetype v) {
+            if (size == cells.size()) [[unlikely]]
+                grow();
+            cells[(head + size++) & (cells.size() - 1)] = v;
+        }
+        void grow() {
+            std::vector<qsizetype> grown(cells.size() * 2);
+            for (std::size_t i = 0; i < size; ++i)
+                grown[i] = cells[(head + i) & (cells.size() - 1)];
+            cells = std::move(grown);
+            head = 0;
+        }
+        void turn() { // the first line goes to the end
+            const qsizetype first = cells[head];
+            head = (head + 1) & (cells.size() - 1);
+            cells[(head + size - 1) & (cells.size() - 1)] = first;
+        }
+        qsizetype operator[](std::size_t i) const { return cells[(head + i) & (cells.size() - 1)]; }
+    };
     struct Run {
         unsigned key;
-        std::deque<qsizetype> lines;
+        Ring lines;
     };
-    std::vector<Run> runs{{keys[std::size_t(at[0])], {at[0]}}}; // keys falling
+    std::vector<Run> runs(1, Run{keys[std::size_t(at[0])], {}}); // keys falling
+    runs[0].lines.push_back(at[0]);
     for (std::size_t q = 1; q < n; ++q) {
         const qsizetype c = at[q];
         const unsigned key = keys[std::size_t(c)];
         std::size_t k = 0;
         while (k < runs.size() && runs[k].key >= key)
             ++k;
-        for (std::size_t r = k; r < runs.size(); ++r) {
-            runs[r].lines.push_back(runs[r].lines.front());
-            runs[r].lines.pop_front();
-        }
-        if (k > 0 && runs[k - 1].key == key)
+        for (std::size_t r = k; r < runs.size(); ++r)
+            runs[r].lines.turn();
+        if (k > 0 && runs[k - 1].key == key) {
             runs[k - 1].lines.push_back(c);
-        else
-            runs.insert(runs.begin() + std::ptrdiff_t(k), Run{key, {c}});
+        } else {
+            runs.insert(runs.begin() + std::ptrdiff_t(k), Run{key, {}});
+            runs[k].lines.push_back(c);
+        }
     }
     std::vector<qsizetype> order;
     order.reserve(n);
     for (const Run& run : runs)
-        order.insert(order.end(), run.lines.begin(), run.lines.end());
+        for (std::size_t i = 0; i < run.lines.size; ++i)
+            order.push_back(run.lines[i]);
     return order;
 }
 
@@ -442,6 +473,27 @@ struct Bracket {
     qsizetype position;
     QStringView rest; // the line from this "[" on
 };
+
+// Up to six characters packed four and two to a word, with the mask that covers them, so
+// that the characters after a "[" are compared with the moves at once.
+struct Packed {
+    std::uint64_t low = 0, high = 0, lowMask = 0, highMask = 0;
+};
+
+template <typename Chars> Packed pack(const Chars& chars, int count) {
+    Packed p;
+    for (int i = 0; i < count; ++i) {
+        const std::uint64_t c = std::uint64_t(chars[i]);
+        if (i < 4) {
+            p.low |= c << (16 * i);
+            p.lowMask |= std::uint64_t(0xFFFF) << (16 * i);
+        } else {
+            p.high |= c << (16 * (i - 4));
+            p.highMask |= std::uint64_t(0xFFFF) << (16 * (i - 4));
+        }
+    }
+    return p;
+}
 
 // Case-insensitive comparison of a folded pattern with the pane's text at a "[", crossing
 // line ends (each line is followed by CR LF in the text) when the pattern is longer than
@@ -470,6 +522,23 @@ bool matchesAt(const TextPane& pane, const Bracket& b, std::u16string_view folde
     return true;
 }
 
+// The next "[" at or after from, or -1.
+qsizetype findBracket(const char16_t* chars, qsizetype from, qsizetype size) {
+    // memchr is the fastest scan there is; a hit on a byte 5B hex is a "[" only as the low
+    // byte of a unit whose high byte is zero.
+    const auto* bytes = reinterpret_cast<const unsigned char*>(chars);
+    for (qsizetype at = from * 2; at < size * 2;) {
+        const void* hit = std::memchr(bytes + at, '[', std::size_t(size * 2 - at));
+        if (!hit)
+            return -1;
+        const qsizetype byte = static_cast<const unsigned char*>(hit) - bytes;
+        if (byte % 2 == 0 && chars[byte / 2] == u'[')
+            return byte / 2;
+        at = byte + 1;
+    }
+    return -1;
+}
+
 std::u16string foldedPattern(QStringView before, QStringView middle, QStringView after) {
     std::u16string p;
     p.reserve(std::size_t(before.size() + middle.size() + after.size()));
@@ -481,13 +550,7 @@ std::u16string foldedPattern(QStringView before, QStringView middle, QStringView
 
 } // namespace
 
-bool GestureMatches(QChar move, QChar gesture) {
-    const char16_t m = move.unicode();
-    const char16_t g = gesture.unicode();
-    if (asciiUpper(m) == u'X' || m == u'?' || m == u'*')
-        return asciiUpper(g) == g;
-    return m == asciiUpper(g);
-}
+bool GestureMatches(QChar move, QChar gesture) { return gestureMatches(move.unicode(), gesture.unicode()); }
 
 void SearchCombos(QStringView history, const ListModel& gestures, const ListModel& names, TextPane& pane) {
     ComboEngine().search(history, gestures, names, pane);
@@ -502,46 +565,75 @@ void OrderCombos(TextPane& pane) {
 
 void HighlightCombos(QStringView history, TextPane& pane) {
     const qsizetype L = history.size();
+    const int passes = int(std::min(L, MaxProgress));
 
-    // Every "[" of the text, in order.
-    std::vector<Bracket> brackets;
+    // Pass k looks for "[" followed by the last k moves. One walk over the text finds, for
+    // every "[", which passes find it there and whether its line holds "[history]".
+    std::u16string patterns[MaxProgress + 1];
+    Packed packedMoves[MaxProgress + 1];
+    for (int k = 1; k <= passes; ++k) {
+        patterns[k] = foldedPattern(u"[", history.sliced(L - k), {});
+        packedMoves[k] = pack(patterns[k].data() + 1, k);
+    }
+    const std::u16string bold = foldedPattern(u"[", history, u"]");
+    const int boldHead = int(std::min<qsizetype>(MaxProgress, qsizetype(bold.size()) - 1));
+    const Packed boldMoves = pack(bold.data() + 1, boldHead);
+    const auto packedEqual = [](const Packed& at, const Packed& want) {
+        return (((at.low ^ want.low) & want.lowMask) | ((at.high ^ want.high) & want.highMask)) == 0;
+    };
+
+    struct Place {
+        qsizetype line, column, position;
+    };
+    std::vector<Place> found[MaxProgress + 1];
+    std::vector<qsizetype> boldLines;
     for (qsizetype line = 0, start = 0; line < pane.lineCount(); ++line) {
         const QStringView text = pane.lineView(line);
-        for (qsizetype col = text.indexOf(u'['); col >= 0; col = text.indexOf(u'[', col + 1))
-            brackets.push_back({line, col, start + col, text.sliced(col)});
+        const char16_t* chars = reinterpret_cast<const char16_t*>(text.data());
+        bool lineIsBold = false;
+        for (qsizetype col = 0;; ++col) {
+            col = findBracket(chars, col, text.size());
+            if (col < 0)
+                break;
+            const Bracket b{line, col, start + col, text.sliced(col)};
+            const int inLine = int(std::min<qsizetype>(MaxProgress, text.size() - col - 1));
+            char16_t next[MaxProgress];
+            for (int i = 0; i < inLine; ++i)
+                next[i] = foldCase(chars[col + 1 + i]);
+            const Packed here = pack(next, inLine);
+            for (int k = 1; k <= passes; ++k)
+                if (k <= inLine ? packedEqual(here, packedMoves[k]) : matchesAt(pane, b, patterns[k]))
+                    found[k].push_back({line, col, start + col});
+            if (!lineIsBold && qsizetype(bold.size()) <= text.size() - col &&
+                (boldHead > inLine || packedEqual(here, boldMoves)) && matchesAt(pane, b, bold))
+                lineIsBold = true;
+        }
+        if (lineIsBold)
+            boldLines.push_back(line);
         start += text.size() + 2;
     }
 
-    // Pass k colours the k characters after each "[" followed by the last k moves; each
-    // search resumes one past the first character it coloured, so an occurrence that starts
-    // there is skipped, as a Find from that point would skip it. The first search starts at
-    // position 1.
-    for (qsizetype k = 1; k <= std::min(L, MaxProgress); ++k) {
-        const std::u16string pattern = foldedPattern(u"[", history.sliced(L - k), {});
+    // Each search of a pass resumes one past the first character it coloured, so a place
+    // that starts there is skipped, as a Find from that point skips it; the first search
+    // starts at position 1. Later passes colour over earlier ones.
+    for (int k = 1; k <= passes; ++k) {
         const Colour colour = k <= 2 ? clBlue : clRed;
         qsizetype resumeAt = 1;
-        for (const Bracket& b : brackets) {
-            if (b.position < resumeAt || !matchesAt(pane, b, pattern))
+        for (const Place& p : found[k]) {
+            if (p.position < resumeAt)
                 continue;
-            if (1 + k <= b.rest.size())
-                pane.setLineColour(b.line, b.column + 1, k, colour);
+            if (p.column + 1 + k <= pane.lineView(p.line).size())
+                pane.setLineColour(p.line, p.column + 1, k, colour);
             else
-                pane.setColour(b.position + 1, k, colour);
-            resumeAt = b.position + 2;
+                pane.setColour(p.position + 1, k, colour);
+            resumeAt = p.position + 2;
         }
     }
+    for (qsizetype line : boldLines)
+        pane.setLineBold(line);
 
-    // Bold: every line that holds "[history]" within itself.
-    const std::u16string bold = foldedPattern(u"[", history, u"]");
-    qsizetype lastBold = -1;
-    for (const Bracket& b : brackets) {
-        if (b.line == lastBold || qsizetype(bold.size()) > b.rest.size() || !matchesAt(pane, b, bold))
-            continue;
-        pane.setLineBold(b.line);
-        lastBold = b.line;
-    }
-    if (lastBold >= 0)
-        pane.setSelection(pane.lineStart(lastBold), pane.lineView(lastBold).size());
+    if (!boldLines.empty())
+        pane.setSelection(pane.lineStart(boldLines.back()), pane.lineView(boldLines.back()).size());
     else
         pane.setSelection(0, L >= MaxProgress ? MaxProgress : 0);
 }

@@ -5,6 +5,7 @@
 #include <QChar>
 
 #include <algorithm>
+#include <cstring>
 #include <array>
 
 namespace quorvane {
@@ -37,15 +38,22 @@ void TextPane::clear() {
     selStart_ = selLength_ = 0;
 }
 
+void TextPane::CharBuffer::reallocate(std::size_t capacity) {
+    auto bigger = std::make_unique_for_overwrite<char16_t[]>(capacity);
+    std::copy(data_.get(), data_.get() + size_, bigger.get());
+    data_ = std::move(bigger);
+    capacity_ = capacity;
+}
+
 void TextPane::appendToBuffer(QStringView text) {
-    const auto* data = reinterpret_cast<const char16_t*>(text.data());
-    // The text may be a view of this very buffer, which an append can move.
-    if (data >= buffer_.data() && data < buffer_.data() + buffer_.size()) {
-        const std::u16string copy(data, std::size_t(text.size()));
-        buffer_.append(copy);
-    } else {
-        buffer_.append(data, std::size_t(text.size()));
+    // The text may be a view of this very buffer, which growing can move.
+    if (buffer_.holds(text.data())) {
+        const QString copy = text.toString();
+        appendToBuffer(copy);
+        return;
     }
+    const auto* from = reinterpret_cast<const char16_t*>(text.data());
+    std::copy(from, from + text.size(), buffer_.grow(std::size_t(text.size())));
 }
 
 void TextPane::addLine(QStringView line) {
@@ -56,9 +64,25 @@ void TextPane::addLine(QStringView line) {
 
 void TextPane::addLine(std::initializer_list<QStringView> pieces) {
     const auto offset = qsizetype(buffer_.size());
-    for (QStringView piece : pieces)
-        appendToBuffer(piece);
-    lines_.push_back({offset, qsizetype(buffer_.size()) - offset});
+    qsizetype length = 0;
+    bool aliased = false;
+    for (QStringView piece : pieces) {
+        length += piece.size();
+        aliased = aliased || buffer_.holds(piece.data());
+    }
+    if (aliased) {
+        QString copy;
+        for (QStringView piece : pieces)
+            copy.append(piece);
+        addLine(copy);
+        return;
+    }
+    char16_t* out = buffer_.grow(std::size_t(length));
+    for (QStringView piece : pieces) {
+        std::memcpy(out, piece.data(), std::size_t(piece.size()) * sizeof(char16_t));
+        out += piece.size();
+    }
+    lines_.push_back({offset, length});
     textValid_ = false;
 }
 
@@ -85,11 +109,11 @@ void TextPane::reorderLines(const std::vector<qsizetype>& order) {
 }
 
 void TextPane::compact() {
-    std::u16string packed;
-    packed.reserve(buffer_.size() - std::size_t(garbage_));
+    CharBuffer packed;
     for (Line& l : lines_) {
         const auto offset = qsizetype(packed.size());
-        packed.append(buffer_, std::size_t(l.offset), std::size_t(l.length));
+        const char16_t* from = buffer_.data() + l.offset;
+        std::copy(from, from + l.length, packed.grow(std::size_t(l.length)));
         l.offset = offset;
     }
     buffer_ = std::move(packed);

@@ -9,7 +9,9 @@
 #include <QStringView>
 
 #include <cstdint>
+#include <algorithm>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -106,13 +108,41 @@ private:
         qsizetype length;
         qsizetype attrs = -1; // into attrs_, one packed format per character, or -1
     };
+    // A growable run of characters that keeps its memory when emptied, so that refilling a
+    // pane on every keystroke does not allocate.
+    class CharBuffer {
+    public:
+        const char16_t* data() const { return data_.get(); }
+        char16_t* data() { return data_.get(); }
+        std::size_t size() const { return size_; }
+        void clear() { size_ = 0; }
+        bool holds(const void* p) const {
+            const auto* c = static_cast<const char16_t*>(p);
+            return data_ && c >= data_.get() && c < data_.get() + size_;
+        }
+        // Makes room for n more characters and returns where they go.
+        char16_t* grow(std::size_t n) {
+            if (size_ + n > capacity_)
+                reallocate(std::max(capacity_ * 2, size_ + n));
+            char16_t* at = data_.get() + size_;
+            size_ += n;
+            return at;
+        }
+
+    private:
+        void reallocate(std::size_t capacity);
+        std::unique_ptr<char16_t[]> data_;
+        std::size_t size_ = 0;
+        std::size_t capacity_ = 0;
+    };
+
     template <typename F> void forEachLineRange(qsizetype start, qsizetype length, F&& f);
     std::uint32_t* lineAttrs(qsizetype line);
     void appendToBuffer(QStringView text);
     void changed(qsizetype firstStaleLine);
     void compact();
 
-    std::u16string buffer_;
+    CharBuffer buffer_;
     qsizetype garbage_ = 0; // characters of the buffer that no line uses any more
     std::vector<Line> lines_;
     std::vector<std::uint32_t> attrs_;
