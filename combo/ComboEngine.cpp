@@ -115,19 +115,46 @@ private:
 // ---------------------------------------------------------------------------------------
 // Search
 
-// The largest N (1 to 6) at which the row's try succeeds, or 0.
-int progressOf(QStringView history, QStringView gestures) {
+// Up to six characters packed four and two to a word, with the mask that covers them, so
+// that the characters after a "[" are compared with the moves at once.
+struct Packed {
+    std::uint64_t low = 0, high = 0, lowMask = 0, highMask = 0;
+};
+
+template <typename Chars> Packed pack(const Chars& chars, int count) {
+    Packed p;
+    for (int i = 0; i < count; ++i) {
+        const std::uint64_t c = std::uint64_t(chars[i]);
+        if (i < 4) {
+            p.low |= c << (16 * i);
+            p.lowMask |= std::uint64_t(0xFFFF) << (16 * i);
+        } else {
+            p.high |= c << (16 * (i - 4));
+            p.highMask |= std::uint64_t(0xFFFF) << (16 * (i - 4));
+        }
+    }
+    return p;
+}
+
+
+// The largest N (1 to 6) at which the row's try succeeds, or 0. Only the gesture string's
+// first six characters and its length matter.
+int progressOf(QStringView history, const char16_t* gestures, qsizetype length) {
     const qsizetype L = history.size();
-    for (qsizetype n = std::min(L, std::min(MaxProgress, gestures.size())); n >= 1; --n) {
+    for (qsizetype n = std::min(L, std::min(MaxProgress, length)); n >= 1; --n) {
         if (n == 1 && asciiUpper(history[L - 1].unicode()) == u'X')
             continue;
         qsizetype k = 0;
-        while (k < n && gestureMatches(history[L - n + k].unicode(), gestures[k].unicode()))
+        while (k < n && gestureMatches(history[L - n + k].unicode(), gestures[k]))
             ++k;
         if (k == n)
             return int(n);
     }
     return 0;
+}
+
+int progressOf(QStringView history, QStringView gestures) {
+    return progressOf(history, reinterpret_cast<const char16_t*>(gestures.data()), gestures.size());
 }
 
 } // namespace
@@ -146,8 +173,16 @@ public:
         const QStringList& gestures = gestureList.items();
         const QStringList& names = nameList.items();
         rowKey_.reserve(std::size_t(rows_));
-        for (qsizetype row = 0; row < rows_; ++row)
+        shapes_.reserve(std::size_t(rows_));
+        heads_.reserve(std::size_t(rows_));
+        for (qsizetype row = 0; row < rows_; ++row) {
             rowKey_.push_back(keyOf(groupOf(names[row]), gestures[row]));
+            shapes_.push_back(shapeOf(names[row], gestures[row]));
+            Head h{{}, gestures[row].size()};
+            for (qsizetype k = 0; k < std::min(MaxProgress, h.length); ++k)
+                h.gestures[k] = gestures[row][k].unicode();
+            heads_.push_back(h);
+        }
         containedFrom_.reserve(std::size_t(rows_) + 1);
         for (qsizetype row = 0; row < rows_; ++row) {
             containedFrom_.push_back(contained_.size());
@@ -162,6 +197,24 @@ public:
     qsizetype rows() const { return rows_; }
     int keyCount() const { return keyCount_; }
     int keyOf(qsizetype row) const { return rowKey_[std::size_t(row)]; }
+
+    // How the row's combo line looks after its digit: where its "[" stands and what follows
+    // it, when that "[" is the only one of the line.
+    struct Shape {
+        qsizetype bracket;  // column of the line's "["
+        int following;      // characters packed from the gestures and the closing "]"
+        Packed head;
+        bool onlyBracket;   // neither name nor gestures hold a "["
+    };
+    const Shape& shape(qsizetype row) const { return shapes_[std::size_t(row)]; }
+
+    // The first six gestures of every row side by side, so that trying all rows against a
+    // history reads memory in order.
+    struct Head {
+        char16_t gestures[MaxProgress];
+        qsizetype length;
+    };
+    const Head& head(qsizetype row) const { return heads_[std::size_t(row)]; }
 
     // The keys other than its own that the row's line with this progress digit contains.
     template <typename F> void forEachContained(qsizetype row, int progress, F&& f) const {
@@ -269,6 +322,16 @@ private:
         return found;
     }
 
+    static Shape shapeOf(QStringView name, QStringView gestures) {
+        Shape shape{name.size() + 4, int(std::min<qsizetype>(MaxProgress, gestures.size() + 1)), {},
+                    !name.contains(u'[') && !gestures.contains(u'[')};
+        char16_t next[MaxProgress];
+        for (int i = 0; i < shape.following; ++i)
+            next[i] = i < gestures.size() ? foldCase(gestures[i].unicode()) : u']';
+        shape.head = pack(next, shape.following);
+        return shape;
+    }
+
     std::uint64_t hashOf(std::size_t from, std::size_t to) {
         return line_.prefix[to] - line_.prefix[from] * pow_(to - from);
     }
@@ -350,6 +413,8 @@ private:
     qsizetype rows_;
     int keyCount_ = 0;
     std::vector<int> rowKey_;
+    std::vector<Shape> shapes_;
+    std::vector<Head> heads_;
     std::vector<std::size_t> containedFrom_;
     std::vector<Contained> contained_;
 
@@ -369,14 +434,27 @@ const char16_t Digits[] = u"0123456789";
 
 // The search proper: rows in order, each listed at its largest matching progress unless its
 // key already occurs in the pane; stops with the list error at a matching row without name.
+// What the search leaves besides the pane: for every line, the row it lists and its progress.
+struct Listed {
+    std::vector<qsizetype> rows;
+    std::vector<unsigned> progress;
+};
+
 std::optional<Error> searchInto(const SpellbookIndex& index, QStringView history, const ListModel& gestureList,
-                                const ListModel& nameList, TextPane& pane) {
+                                const ListModel& nameList, TextPane& pane, std::vector<unsigned char>& occurs,
+                                Listed* listed = nullptr) {
     const QStringList& gestures = gestureList.items();
     const QStringList& names = nameList.items();
     pane.clear();
-    std::vector<unsigned char> occurs(std::size_t(index.keyCount()), 0);
+    occurs.assign(std::size_t(index.keyCount()), 0);
+    if (listed) {
+        listed->rows.clear();
+        listed->progress.clear();
+    }
     for (qsizetype row = 0; row < gestures.size(); ++row) {
-        const int progress = progressOf(history, gestures[row]);
+        const int progress = row < index.rows()
+                                 ? progressOf(history, index.head(row).gestures, index.head(row).length)
+                                 : progressOf(history, gestures[row]);
         if (progress == 0)
             continue;
         if (row >= index.rows())
@@ -386,6 +464,10 @@ std::optional<Error> searchInto(const SpellbookIndex& index, QStringView history
             continue;
         pane.addLine({QStringView(Digits + progress, 1), u": ", names[row], u" [", gestures[row], u"]"});
         occurs[std::size_t(key)] = 1;
+        if (listed) {
+            listed->rows.push_back(row);
+            listed->progress.push_back(unsigned(u'0' + progress));
+        }
         index.forEachContained(row, progress, [&](int k) { occurs[std::size_t(k)] = 1; });
     }
     return std::nullopt;
@@ -401,13 +483,15 @@ unsigned sortKey(QStringView line) { return line.isEmpty() ? 0u : line.front().u
 // falling order, and pass q inserts line q among them: it joins the end of its own run,
 // and every run of smaller keys turns by one (its first line goes to its end). The line left
 // at q always carries the smallest key, so nothing after q ever moves again.
-std::vector<qsizetype> exchangeOrder(const std::vector<unsigned>& keys) {
+void exchangeOrder(const std::vector<unsigned>& keys, std::vector<qsizetype>& at, std::vector<qsizetype>& order) {
     const std::size_t n = keys.size();
-    std::vector<qsizetype> at(n);
+    at.resize(n);
     for (std::size_t i = 0; i < n; ++i)
         at[i] = qsizetype(i);
-    if (n < 2)
-        return at;
+    if (n < 2) {
+        order = at;
+        return;
+    }
     for (std::size_t j = 1; j < n; ++j)
         if (keys[std::size_t(at[j])] < keys[std::size_t(at[0])])
             std::swap(at[0], at[j]);
@@ -456,12 +540,10 @@ std::vector<qsizetype> exchangeOrder(const std::vector<unsigned>& keys) {
             runs[k].lines.push_back(c);
         }
     }
-    std::vector<qsizetype> order;
-    order.reserve(n);
+    order.clear();
     for (const Run& run : runs)
         for (std::size_t i = 0; i < run.lines.size; ++i)
             order.push_back(run.lines[i]);
-    return order;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -473,27 +555,6 @@ struct Bracket {
     qsizetype position;
     QStringView rest; // the line from this "[" on
 };
-
-// Up to six characters packed four and two to a word, with the mask that covers them, so
-// that the characters after a "[" are compared with the moves at once.
-struct Packed {
-    std::uint64_t low = 0, high = 0, lowMask = 0, highMask = 0;
-};
-
-template <typename Chars> Packed pack(const Chars& chars, int count) {
-    Packed p;
-    for (int i = 0; i < count; ++i) {
-        const std::uint64_t c = std::uint64_t(chars[i]);
-        if (i < 4) {
-            p.low |= c << (16 * i);
-            p.lowMask |= std::uint64_t(0xFFFF) << (16 * i);
-        } else {
-            p.high |= c << (16 * (i - 4));
-            p.highMask |= std::uint64_t(0xFFFF) << (16 * (i - 4));
-        }
-    }
-    return p;
-}
 
 // Case-insensitive comparison of a folded pattern with the pane's text at a "[", crossing
 // line ends (each line is followed by CR LF in the text) when the pattern is longer than
@@ -548,22 +609,20 @@ std::u16string foldedPattern(QStringView before, QStringView middle, QStringView
     return p;
 }
 
-} // namespace
+// The highlighting, told by lineShape which lines have a single "[" whose following
+// characters are known already (nullptr: look at the line itself).
+struct Place {
+    qsizetype line, column, position;
+};
 
-bool GestureMatches(QChar move, QChar gesture) { return gestureMatches(move.unicode(), gesture.unicode()); }
+// Work space of the highlighting, kept between keystrokes.
+struct HighlightSpace {
+    std::vector<Place> found[MaxProgress + 1];
+    std::vector<qsizetype> boldLines;
+};
 
-void SearchCombos(QStringView history, const ListModel& gestures, const ListModel& names, TextPane& pane) {
-    ComboEngine().search(history, gestures, names, pane);
-}
-
-void OrderCombos(TextPane& pane) {
-    std::vector<unsigned> keys(std::size_t(pane.lineCount()));
-    for (qsizetype i = 0; i < pane.lineCount(); ++i)
-        keys[std::size_t(i)] = sortKey(pane.lineView(i));
-    pane.reorderLines(exchangeOrder(keys));
-}
-
-void HighlightCombos(QStringView history, TextPane& pane) {
+template <typename ShapeOf>
+void highlight(QStringView history, TextPane& pane, ShapeOf&& lineShape, HighlightSpace& space) {
     const qsizetype L = history.size();
     const int passes = int(std::min(L, MaxProgress));
 
@@ -582,31 +641,42 @@ void HighlightCombos(QStringView history, TextPane& pane) {
         return (((at.low ^ want.low) & want.lowMask) | ((at.high ^ want.high) & want.highMask)) == 0;
     };
 
-    struct Place {
-        qsizetype line, column, position;
-    };
-    std::vector<Place> found[MaxProgress + 1];
-    std::vector<qsizetype> boldLines;
+    auto& found = space.found;
+    auto& boldLines = space.boldLines;
+    for (auto& f : found)
+        f.clear();
+    boldLines.clear();
     for (qsizetype line = 0, start = 0; line < pane.lineCount(); ++line) {
         const QStringView text = pane.lineView(line);
         const char16_t* chars = reinterpret_cast<const char16_t*>(text.data());
         bool lineIsBold = false;
-        for (qsizetype col = 0;; ++col) {
-            col = findBracket(chars, col, text.size());
-            if (col < 0)
-                break;
+        const auto visit = [&](qsizetype col, int inLine, const Packed& here) {
             const Bracket b{line, col, start + col, text.sliced(col)};
-            const int inLine = int(std::min<qsizetype>(MaxProgress, text.size() - col - 1));
-            char16_t next[MaxProgress];
-            for (int i = 0; i < inLine; ++i)
-                next[i] = foldCase(chars[col + 1 + i]);
-            const Packed here = pack(next, inLine);
-            for (int k = 1; k <= passes; ++k)
-                if (k <= inLine ? packedEqual(here, packedMoves[k]) : matchesAt(pane, b, patterns[k]))
+            const Packed lineMask = pack(std::array<char16_t, MaxProgress>{}, inLine); // masks only
+            for (int k = 1; k <= passes; ++k) {
+                if (k <= inLine ? packedEqual(here, packedMoves[k])
+                                : ((((here.low ^ packedMoves[k].low) & lineMask.lowMask) |
+                                    ((here.high ^ packedMoves[k].high) & lineMask.highMask)) == 0 &&
+                                   matchesAt(pane, b, patterns[k])))
                     found[k].push_back({line, col, start + col});
+            }
             if (!lineIsBold && qsizetype(bold.size()) <= text.size() - col &&
                 (boldHead > inLine || packedEqual(here, boldMoves)) && matchesAt(pane, b, bold))
                 lineIsBold = true;
+        };
+        if (const auto* shape = lineShape(line)) {
+            visit(shape->bracket, shape->following, shape->head);
+        } else {
+            for (qsizetype col = 0;; ++col) {
+                col = findBracket(chars, col, text.size());
+                if (col < 0)
+                    break;
+                const int inLine = int(std::min<qsizetype>(MaxProgress, text.size() - col - 1));
+                char16_t next[MaxProgress];
+                for (int i = 0; i < inLine; ++i)
+                    next[i] = foldCase(chars[col + 1 + i]);
+                visit(col, inLine, pack(next, inLine));
+            }
         }
         if (lineIsBold)
             boldLines.push_back(line);
@@ -638,11 +708,43 @@ void HighlightCombos(QStringView history, TextPane& pane) {
         pane.setSelection(0, L >= MaxProgress ? MaxProgress : 0);
 }
 
+} // namespace
+
+bool GestureMatches(QChar move, QChar gesture) { return gestureMatches(move.unicode(), gesture.unicode()); }
+
+void SearchCombos(QStringView history, const ListModel& gestures, const ListModel& names, TextPane& pane) {
+    ComboEngine().search(history, gestures, names, pane);
+}
+
+void OrderCombos(TextPane& pane) {
+    std::vector<unsigned> keys(std::size_t(pane.lineCount()));
+    for (qsizetype i = 0; i < pane.lineCount(); ++i)
+        keys[std::size_t(i)] = sortKey(pane.lineView(i));
+    std::vector<qsizetype> at, order;
+    exchangeOrder(keys, at, order);
+    pane.reorderLines(order);
+}
+
+void HighlightCombos(QStringView history, TextPane& pane) {
+    HighlightSpace space;
+    highlight(history, pane, [](qsizetype) -> const SpellbookIndex::Shape* { return nullptr; }, space);
+}
+
 void RecomputeCombos(QStringView history, const ListModel& gestures, const ListModel& names, TextPane& pane) {
     ComboEngine().recompute(history, gestures, names, pane);
 }
 
-ComboEngine::ComboEngine() = default;
+// What one keystroke needs besides the pane, kept so that a large spellbook does not
+// allocate and fault in the same memory again on every keystroke.
+struct ComboEngine::Scratch {
+    std::vector<unsigned char> occurs;
+    Listed listed;
+    std::vector<qsizetype> at, order;
+    std::vector<const SpellbookIndex::Shape*> shapes;
+    HighlightSpace highlight;
+};
+
+ComboEngine::ComboEngine() : scratch_(std::make_unique<Scratch>()) {}
 ComboEngine::~ComboEngine() = default;
 
 const SpellbookIndex& ComboEngine::indexFor(const ListModel& gestures, const ListModel& names) {
@@ -655,17 +757,30 @@ const SpellbookIndex& ComboEngine::indexFor(const ListModel& gestures, const Lis
 }
 
 void ComboEngine::search(QStringView history, const ListModel& gestures, const ListModel& names, TextPane& pane) {
-    if (std::optional<Error> error = searchInto(indexFor(gestures, names), history, gestures, names, pane))
+    if (std::optional<Error> error = searchInto(indexFor(gestures, names), history, gestures, names, pane,
+                                                scratch_->occurs))
         throw *error;
 }
 
 void ComboEngine::recompute(QStringView history, const ListModel& gestures, const ListModel& names,
                             TextPane& pane) {
-    search(history, gestures, names, pane);
+    // The same three steps as the free functions, but the ordering takes the progress counts
+    // from the search, and the highlighting takes from the index what follows each line's
+    // "[", so that neither reads the lines again.
+    const SpellbookIndex& index = indexFor(gestures, names);
+    Scratch& s = *scratch_;
+    if (std::optional<Error> error = searchInto(index, history, gestures, names, pane, s.occurs, &s.listed))
+        throw *error;
     if (pane.lineCount() < 2)
         return;
-    OrderCombos(pane);
-    HighlightCombos(history, pane);
+    exchangeOrder(s.listed.progress, s.at, s.order);
+    pane.reorderLines(s.order);
+    s.shapes.resize(s.order.size());
+    for (std::size_t i = 0; i < s.order.size(); ++i) {
+        const SpellbookIndex::Shape& shape = index.shape(s.listed.rows[std::size_t(s.order[i])]);
+        s.shapes[i] = shape.onlyBracket ? &shape : nullptr;
+    }
+    highlight(history, pane, [&](qsizetype line) { return s.shapes[std::size_t(line)]; }, s.highlight);
 }
 
 } // namespace quorvane::combo

@@ -63,7 +63,9 @@ public:
 private:
     const SpellbookIndex& indexFor(const ListModel& gestures, const ListModel& names);
 
+    struct Scratch;
     std::unique_ptr<SpellbookIndex> index_;
+    std::unique_ptr<Scratch> scratch_;
     quint64 gesturesRevision_ = 0;
     quint64 namesRevision_ = 0;
 };

@@ -99,11 +99,10 @@ void TextPane::setLine(qsizetype i, QStringView text) {
 }
 
 void TextPane::reorderLines(const std::vector<qsizetype>& order) {
-    std::vector<Line> reordered;
-    reordered.reserve(order.size());
+    spareLines_.clear();
     for (qsizetype from : order)
-        reordered.push_back({lines_.at(std::size_t(from)).offset, lines_[std::size_t(from)].length});
-    lines_ = std::move(reordered);
+        spareLines_.push_back({lines_.at(std::size_t(from)).offset, lines_[std::size_t(from)].length});
+    lines_.swap(spareLines_);
     attrs_.clear();
     changed(0);
 }

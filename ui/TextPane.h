@@ -145,6 +145,7 @@ private:
     CharBuffer buffer_;
     qsizetype garbage_ = 0; // characters of the buffer that no line uses any more
     std::vector<Line> lines_;
+    std::vector<Line> spareLines_; // kept for reordering without allocating
     std::vector<std::uint32_t> attrs_;
     mutable std::vector<qsizetype> starts_; // starts of the lines before the first stale one
     mutable QString textCache_;
