@@ -182,7 +182,12 @@ public:
             for (qsizetype k = 0; k < std::min(MaxProgress, h.length); ++k)
                 h.gestures[k] = gestures[row][k].unicode();
             heads_.push_back(h);
+            tailFrom_.push_back(tails_.size());
+            for (QStringView piece : {QStringView(u": "), QStringView(names[row]), QStringView(u" ["),
+                                      QStringView(gestures[row]), QStringView(u"]")})
+                tails_.append(reinterpret_cast<const char16_t*>(piece.data()), std::size_t(piece.size()));
         }
+        tailFrom_.push_back(tails_.size());
         containedFrom_.reserve(std::size_t(rows_) + 1);
         for (qsizetype row = 0; row < rows_; ++row) {
             containedFrom_.push_back(contained_.size());
@@ -215,6 +220,12 @@ public:
         qsizetype length;
     };
     const Head& head(qsizetype row) const { return heads_[std::size_t(row)]; }
+
+    // The row's combo line after its progress digit: ": name [gestures]".
+    QStringView lineTail(qsizetype row) const {
+        return QStringView(tails_.data() + tailFrom_[std::size_t(row)],
+                           qsizetype(tailFrom_[std::size_t(row) + 1] - tailFrom_[std::size_t(row)]));
+    }
 
     // The keys other than its own that the row's line with this progress digit contains.
     template <typename F> void forEachContained(qsizetype row, int progress, F&& f) const {
@@ -415,6 +426,8 @@ private:
     std::vector<int> rowKey_;
     std::vector<Shape> shapes_;
     std::vector<Head> heads_;
+    std::u16string tails_;
+    std::vector<std::size_t> tailFrom_;
     std::vector<std::size_t> containedFrom_;
     std::vector<Contained> contained_;
 
@@ -462,7 +475,7 @@ std::optional<Error> searchInto(const SpellbookIndex& index, QStringView history
         const int key = index.keyOf(row);
         if (occurs[std::size_t(key)])
             continue;
-        pane.addLine({QStringView(Digits + progress, 1), u": ", names[row], u" [", gestures[row], u"]"});
+        pane.addLine({QStringView(Digits + progress, 1), index.lineTail(row)});
         occurs[std::size_t(key)] = 1;
         if (listed) {
             listed->rows.push_back(row);
@@ -640,6 +653,13 @@ void highlight(QStringView history, TextPane& pane, ShapeOf&& lineShape, Highlig
     const auto packedEqual = [](const Packed& at, const Packed& want) {
         return (((at.low ^ want.low) & want.lowMask) | ((at.high ^ want.high) & want.highMask)) == 0;
     };
+    // The masks that cover the first n characters, for a line with fewer than k after its "[".
+    static const auto masks = [] {
+        std::array<Packed, MaxProgress + 1> m{};
+        for (int n = 0; n <= MaxProgress; ++n)
+            m[std::size_t(n)] = pack(std::array<char16_t, MaxProgress>{}, n);
+        return m;
+    }();
 
     auto& found = space.found;
     auto& boldLines = space.boldLines;
@@ -652,7 +672,7 @@ void highlight(QStringView history, TextPane& pane, ShapeOf&& lineShape, Highlig
         bool lineIsBold = false;
         const auto visit = [&](qsizetype col, int inLine, const Packed& here) {
             const Bracket b{line, col, start + col, text.sliced(col)};
-            const Packed lineMask = pack(std::array<char16_t, MaxProgress>{}, inLine); // masks only
+            const Packed& lineMask = masks[inLine];
             for (int k = 1; k <= passes; ++k) {
                 if (k <= inLine ? packedEqual(here, packedMoves[k])
                                 : ((((here.low ^ packedMoves[k].low) & lineMask.lowMask) |

@@ -70,6 +70,11 @@ QByteArray readWholeFile(const QString& path) {
     return bytes;
 }
 
+quint64 nextRevision() {
+    static std::atomic<quint64> revisions{0};
+    return ++revisions;
+}
+
 } // namespace
 
 const QString& ListModel::item(qsizetype row) const {
@@ -84,11 +89,29 @@ void ListModel::setSelectedRow(qsizetype row) {
 
 QString ListModel::text() const { return joinItems(items_); }
 
+ListModel::ListModel(ListModel&& other) noexcept
+    : items_(std::move(other.items_)), selected_(other.selected_), revision_(other.revision_) {
+    other.items_.clear();
+    other.selected_ = -1;
+    other.revision_ = nextRevision();
+}
+
+ListModel& ListModel::operator=(ListModel&& other) noexcept {
+    if (this != &other) {
+        items_ = std::move(other.items_);
+        selected_ = other.selected_;
+        revision_ = other.revision_;
+        other.items_.clear();
+        other.selected_ = -1;
+        other.revision_ = nextRevision();
+    }
+    return *this;
+}
+
 void ListModel::setText(QStringView text) {
-    static std::atomic<quint64> revisions{0};
     items_ = splitItems(text);
     selected_ = -1;
-    revision_ = ++revisions;
+    revision_ = nextRevision();
 }
 
 void ListModel::loadFromFile(const QString& path) {

@@ -12,6 +12,12 @@ class ListModel {
 public:
     ListModel() = default;
     explicit ListModel(QStringView text) { setText(text); }
+    // A copy holds the same items, so it keeps the revision; a list moved from is left empty
+    // under a revision of its own.
+    ListModel(const ListModel&) = default;
+    ListModel& operator=(const ListModel&) = default;
+    ListModel(ListModel&& other) noexcept;
+    ListModel& operator=(ListModel&& other) noexcept;
 
     qsizetype count() const { return items_.size(); }
     // Raises "List index out of bounds (%d)" for a row that does not exist.
