@@ -453,11 +453,10 @@ struct Listed {
     std::vector<unsigned> progress;
 };
 
+// The names are read through the index, which covers the rows that have one.
 std::optional<Error> searchInto(const SpellbookIndex& index, QStringView history, const ListModel& gestureList,
-                                const ListModel& nameList, TextPane& pane, std::vector<unsigned char>& occurs,
-                                Listed* listed = nullptr) {
+                                TextPane& pane, std::vector<unsigned char>& occurs, Listed* listed = nullptr) {
     const QStringList& gestures = gestureList.items();
-    const QStringList& names = nameList.items();
     pane.clear();
     occurs.assign(std::size_t(index.keyCount()), 0);
     if (listed) {
@@ -777,8 +776,7 @@ const SpellbookIndex& ComboEngine::indexFor(const ListModel& gestures, const Lis
 }
 
 void ComboEngine::search(QStringView history, const ListModel& gestures, const ListModel& names, TextPane& pane) {
-    if (std::optional<Error> error = searchInto(indexFor(gestures, names), history, gestures, names, pane,
-                                                scratch_->occurs))
+    if (std::optional<Error> error = searchInto(indexFor(gestures, names), history, gestures, pane, scratch_->occurs))
         throw *error;
 }
 
@@ -789,7 +787,7 @@ void ComboEngine::recompute(QStringView history, const ListModel& gestures, cons
     // "[", so that neither reads the lines again.
     const SpellbookIndex& index = indexFor(gestures, names);
     Scratch& s = *scratch_;
-    if (std::optional<Error> error = searchInto(index, history, gestures, names, pane, s.occurs, &s.listed))
+    if (std::optional<Error> error = searchInto(index, history, gestures, pane, s.occurs, &s.listed))
         throw *error;
     if (pane.lineCount() < 2)
         return;
