@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -206,10 +207,11 @@ public:
     // How the row's combo line looks after its digit: where its "[" stands and what follows
     // it, when that "[" is the only one of the line.
     struct Shape {
-        qsizetype bracket;  // column of the line's "["
-        int following;      // characters packed from the gestures and the closing "]"
-        Packed head;
-        bool onlyBracket;   // neither name nor gestures hold a "["
+        std::uint64_t low, high; // the following characters, folded and packed as Packed does
+        std::int32_t bracket;    // column of the line's "["
+        std::int16_t following;  // characters packed from the gestures and the closing "]"
+        bool onlyBracket;        // neither name nor gestures hold a "["
+        Packed head() const { return {low, high, 0, 0}; }
     };
     const Shape& shape(qsizetype row) const { return shapes_[std::size_t(row)]; }
 
@@ -334,13 +336,15 @@ private:
     }
 
     static Shape shapeOf(QStringView name, QStringView gestures) {
-        Shape shape{name.size() + 4, int(std::min<qsizetype>(MaxProgress, gestures.size() + 1)), {},
-                    !name.contains(u'[') && !gestures.contains(u'[')};
+        const int following = int(std::min<qsizetype>(MaxProgress, gestures.size() + 1));
         char16_t next[MaxProgress];
-        for (int i = 0; i < shape.following; ++i)
+        for (int i = 0; i < following; ++i)
             next[i] = i < gestures.size() ? foldCase(gestures[i].unicode()) : u']';
-        shape.head = pack(next, shape.following);
-        return shape;
+        const Packed head = pack(next, following);
+        // A line too long for these columns is left to the highlighting to read for itself.
+        const bool fits = name.size() + 4 <= std::numeric_limits<std::int32_t>::max();
+        return Shape{head.low, head.high, fits ? std::int32_t(name.size() + 4) : 0, std::int16_t(following),
+                     fits && !name.contains(u'[') && !gestures.contains(u'[')};
     }
 
     std::uint64_t hashOf(std::size_t from, std::size_t to) {
@@ -449,8 +453,8 @@ const char16_t Digits[] = u"0123456789";
 // key already occurs in the pane; stops with the list error at a matching row without name.
 // What the search leaves besides the pane: for every line, the row it lists and its progress.
 struct Listed {
-    std::vector<qsizetype> rows;
     std::vector<unsigned> progress;
+    std::vector<SpellbookIndex::Shape> shapes;
 };
 
 // The names are read through the index, which covers the rows that have one.
@@ -460,8 +464,8 @@ std::optional<Error> searchInto(const SpellbookIndex& index, QStringView history
     pane.clear();
     occurs.assign(std::size_t(index.keyCount()), 0);
     if (listed) {
-        listed->rows.clear();
         listed->progress.clear();
+        listed->shapes.clear();
     }
     for (qsizetype row = 0; row < gestures.size(); ++row) {
         const int progress = row < index.rows()
@@ -477,8 +481,8 @@ std::optional<Error> searchInto(const SpellbookIndex& index, QStringView history
         pane.addLine({QStringView(Digits + progress, 1), index.lineTail(row)});
         occurs[std::size_t(key)] = 1;
         if (listed) {
-            listed->rows.push_back(row);
             listed->progress.push_back(unsigned(u'0' + progress));
+            listed->shapes.push_back(index.shape(row));
         }
         index.forEachContained(row, progress, [&](int k) { occurs[std::size_t(k)] = 1; });
     }
@@ -684,7 +688,7 @@ void highlight(QStringView history, TextPane& pane, ShapeOf&& lineShape, Highlig
                 lineIsBold = true;
         };
         if (const auto* shape = lineShape(line)) {
-            visit(shape->bracket, shape->following, shape->head);
+            visit(shape->bracket, shape->following, shape->head());
         } else {
             for (qsizetype col = 0;; ++col) {
                 col = findBracket(chars, col, text.size());
@@ -759,7 +763,6 @@ struct ComboEngine::Scratch {
     std::vector<unsigned char> occurs;
     Listed listed;
     std::vector<qsizetype> at, order;
-    std::vector<const SpellbookIndex::Shape*> shapes;
     HighlightSpace highlight;
 };
 
@@ -793,12 +796,13 @@ void ComboEngine::recompute(QStringView history, const ListModel& gestures, cons
         return;
     exchangeOrder(s.listed.progress, s.at, s.order);
     pane.reorderLines(s.order);
-    s.shapes.resize(s.order.size());
-    for (std::size_t i = 0; i < s.order.size(); ++i) {
-        const SpellbookIndex::Shape& shape = index.shape(s.listed.rows[std::size_t(s.order[i])]);
-        s.shapes[i] = shape.onlyBracket ? &shape : nullptr;
-    }
-    highlight(history, pane, [&](qsizetype line) { return s.shapes[std::size_t(line)]; }, s.highlight);
+    highlight(
+        history, pane,
+        [&](qsizetype line) -> const SpellbookIndex::Shape* {
+            const SpellbookIndex::Shape& shape = s.listed.shapes[std::size_t(s.order[std::size_t(line)])];
+            return shape.onlyBracket ? &shape : nullptr;
+        },
+        s.highlight);
 }
 
 } // namespace quorvane::combo
