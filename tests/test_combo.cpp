@@ -4,6 +4,7 @@
 // case is also run through the step-by-step procedures of the oracle, and the two panes must
 // agree character for character.
 
+#include "oracle/PaneLines.h"
 #include "combo/ComboEngine.h"
 #include "oracle/ComboOracle.h"
 #include "spellbook/DefaultSpellbook.h"
@@ -40,19 +41,6 @@ ListModel listOf(const QStringList& items) {
     return ListModel(joinItems(items));
 }
 
-TextPane paneOf(const QStringList& lines) {
-    TextPane pane;
-    for (const QString& line : lines)
-        pane.addLine(line);
-    return pane;
-}
-
-QStringList linesOf(const TextPane& pane) {
-    QStringList lines;
-    for (qsizetype j = 0; j < pane.lineCount(); ++j)
-        lines << pane.line(j);
-    return lines;
-}
 
 // A pane left over from an earlier history, formatted and with a selection, so that a step
 // which fails to start from a clear pane shows it.

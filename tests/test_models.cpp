@@ -2,6 +2,7 @@
 // selection formatting, the splitting of texts into items, item reads out of range and
 // loading lists from files in the 8-bit character set.
 
+#include "oracle/PaneLines.h"
 #include "ui/Error.h"
 #include "ui/ListModel.h"
 #include "ui/TextPane.h"
@@ -18,19 +19,6 @@ using namespace Qt::StringLiterals;
 namespace quorvane {
 namespace {
 
-TextPane paneOf(const QStringList& lines) {
-    TextPane pane;
-    for (const QString& line : lines)
-        pane.addLine(line);
-    return pane;
-}
-
-QStringList linesOf(const TextPane& pane) {
-    QStringList lines;
-    for (qsizetype j = 0; j < pane.lineCount(); ++j)
-        lines << pane.line(j);
-    return lines;
-}
 
 // The message of the Error that `f` raises, or an empty string when it raises none.
 template <typename F> QString errorOf(F&& f) {
