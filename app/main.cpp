@@ -1,13 +1,52 @@
-#include <QApplication>
-#include <QWidget>
+// Start-up: the application title and icon, the window with its stores, FormCreate, the
+// window shown centred with the focus in the move-history field, then the event loop.
 
-// Start-up: the window arrives with its own change; until then the program shows an empty
-// window of the final size.
+#include "app/StartupRules.h"
+#include "app/TForm1.h"
+#include "ui/EntryField.h"
+#include "ui/Images.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QIcon>
+#include <QScreen>
+
+namespace {
+
+// Debian's fonts-wine ships faces with the metrics of the fonts the window was designed
+// with, in a folder that fontconfig does not scan; without them Qt falls back to the
+// desktop's sans-serif.
+void registerDesignFonts() {
+    for (const char* file : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf",
+                             "/usr/share/wine/fonts/sserife.fon", "/usr/share/wine/fonts/sserifeb.fon"})
+        QFontDatabase::addApplicationFont(QString::fromLatin1(file));
+}
+
+QIcon programIcon() {
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addPixmap(QPixmap::fromImage(quorvane::images::programIcon(size)));
+    return icon;
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("Quorvane - by Varnhollow"));
-    window.setFixedSize(521, 549);
-    window.show();
+    const QString title = quorvane::app::applicationTitle(QCoreApplication::applicationFilePath());
+    QApplication::setWindowIcon(programIcon());
+    registerDesignFonts();
+
+    quorvane::app::TForm1 form(title);
+    form.guarded([&form] { form.FormCreate(); });
+
+    if (const QScreen* screen = form.screen()) {
+        const QRect area = screen->geometry();
+        const QSize frame = form.frameGeometry().size();
+        form.move(area.x() + (area.width() - frame.width()) / 2, area.y() + (area.height() - frame.height()) / 2);
+    }
+    form.show();
+    form.activateWindow();
+    form.Edit1->setFocus(Qt::ActiveWindowFocusReason);
     return QApplication::exec();
 }

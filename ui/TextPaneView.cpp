@@ -61,6 +61,7 @@ TextPaneView::TextPaneView(QWidget* parent) : QAbstractScrollArea(parent) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     viewport()->setCursor(Qt::ArrowCursor);
+    viewport()->setMouseTracking(true); // mouseMoved() also without a button held
     updateMetrics();
 }
 
@@ -596,6 +597,7 @@ void TextPaneView::mousePressEvent(QMouseEvent* event) {
 }
 
 void TextPaneView::mouseMoveEvent(QMouseEvent* event) {
+    Q_EMIT mouseMoved();
     if (!selecting_ || !(event->buttons() & Qt::LeftButton)) {
         QAbstractScrollArea::mouseMoveEvent(event);
         return;

@@ -64,6 +64,10 @@ public:
     qsizetype positionAt(QPoint viewportPoint) const;
     QRect characterRect(qsizetype position) const;
 
+Q_SIGNALS:
+    // The pointer moved over the text, with or without a button held.
+    void mouseMoved();
+
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
