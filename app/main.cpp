@@ -17,8 +17,8 @@ namespace {
 // with, in a folder that fontconfig does not scan; without them Qt falls back to the
 // desktop's sans-serif.
 void registerDesignFonts() {
-    for (const char* file : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf",
-                             "/usr/share/wine/fonts/sserife.fon", "/usr/share/wine/fonts/sserifeb.fon"})
+    for (const char* file : {"/usr/share/wine/fonts/ms_sans_serif.ttf", "/usr/share/wine/fonts/tahoma.ttf",
+                             "/usr/share/wine/fonts/tahomabd.ttf"})
         QFontDatabase::addApplicationFont(QString::fromLatin1(file));
 }
 

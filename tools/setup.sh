@@ -7,7 +7,8 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libbenchmark-dev
-    xvfb xauth
+    fonts-wine fonts-dejavu-core
+    xvfb xauth xdotool x11-apps imagemagick
 )
 
 missing=()
