@@ -1,5 +1,7 @@
 #include "ui/TextPaneView.h"
 
+#include "ui/HoverFrame.h"
+
 #include <QClipboard>
 #include <QFocusEvent>
 #include <QFontMetricsF>
@@ -26,7 +28,6 @@ namespace {
 // Room between the viewport's edges and the text, so that the first character and a
 // selection starting on it do not touch the edge.
 constexpr int TextMargin = 2;
-constexpr int HoverFrameWidth = 2;
 // How many of the longest lines (in characters) a refresh measures for the horizontal range.
 constexpr int MeasuredLongestLines = 8;
 // A drawn line's layout is kept while it may come back into view soon; past this many the
@@ -438,25 +439,8 @@ bool TextPaneView::event(QEvent* event) {
     }
     const bool handled = QAbstractScrollArea::event(event);
     if (event->type() == QEvent::Paint && hoverFrame_)
-        paintHoverFrame();
+        quorvane::paintHoverFrame(*this);
     return handled;
-}
-
-// A lowered outer edge and a raised inner one, one pixel each, in flat colours.
-void TextPaneView::paintHoverFrame() {
-    QPainter painter(this);
-    const QColor shadow = palette().color(QPalette::Mid);
-    const QColor light = palette().color(QPalette::Light);
-    const auto edge = [&painter](QRect box, const QColor& topLeft, const QColor& bottomRight) {
-        painter.setPen(topLeft);
-        painter.drawLine(box.topLeft(), box.topRight());
-        painter.drawLine(box.topLeft(), box.bottomLeft());
-        painter.setPen(bottomRight);
-        painter.drawLine(box.bottomLeft(), box.bottomRight());
-        painter.drawLine(box.topRight(), box.bottomRight());
-    };
-    edge(rect(), shadow, light);
-    edge(rect().adjusted(1, 1, -1, -1), light, shadow);
 }
 
 void TextPaneView::changeEvent(QEvent* event) {

@@ -100,7 +100,6 @@ private:
     QRect contentCharacterRect(qsizetype position) const;
     void selectTo(qsizetype position);
     void selectWordAt(qsizetype position);
-    void paintHoverFrame();
     bool selectionShown() const;
 
     TextPane* model_ = nullptr;
