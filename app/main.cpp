@@ -7,20 +7,10 @@
 #include "ui/Images.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QIcon>
 #include <QScreen>
 
 namespace {
-
-// Debian's fonts-wine ships faces with the metrics of the fonts the window was designed
-// with, in a folder that fontconfig does not scan; without them Qt falls back to the
-// desktop's sans-serif.
-void registerDesignFonts() {
-    for (const char* file : {"/usr/share/wine/fonts/ms_sans_serif.ttf", "/usr/share/wine/fonts/tahoma.ttf",
-                             "/usr/share/wine/fonts/tahomabd.ttf"})
-        QFontDatabase::addApplicationFont(QString::fromLatin1(file));
-}
 
 QIcon programIcon() {
     QIcon icon;
@@ -35,7 +25,6 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QString title = quorvane::app::applicationTitle(QCoreApplication::applicationFilePath());
     QApplication::setWindowIcon(programIcon());
-    registerDesignFonts();
 
     quorvane::app::TForm1 form(title);
     form.guarded([&form] { form.FormCreate(); });

@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libbenchmark-dev
-    fonts-wine fonts-dejavu-core
+    fonts-dejavu-core
     xvfb xauth xdotool x11-apps imagemagick
 )
 
