@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libbenchmark-dev
     fonts-dejavu-core
-    xvfb xauth xdotool x11-apps imagemagick
+    xvfb xauth xdotool x11-utils x11-apps imagemagick openbox
 )
 
 missing=()
