@@ -135,10 +135,6 @@ void TForm1::createControls() {
     Button2 = new QPushButton(QStringLiteral("Change &Spellbook"), this);
     Button2->setGeometry(312, 330, 161, 17);
 
-    OpenDialog1 = new QFileDialog(this);
-    OpenDialog1->setFileMode(QFileDialog::ExistingFile);
-    OpenDialog1->setDirectory(QStringLiteral("."));
-    OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
 
     setTabOrder(Edit1, ListBox1);
     setTabOrder(ListBox1, ListBox2);
@@ -146,6 +142,18 @@ void TForm1::createControls() {
     setTabOrder(RichEdit1, RichEdit2);
     setTabOrder(RichEdit2, Button1);
     setTabOrder(Button1, Button2);
+}
+
+QFileDialog* TForm1::openDialog() {
+    // Made when a load command first needs it: building a file dialog costs about as much as
+    // the rest of the window, and most sessions never load a file.
+    if (!OpenDialog1) {
+        OpenDialog1 = new QFileDialog(this);
+        OpenDialog1->setFileMode(QFileDialog::ExistingFile);
+        OpenDialog1->setDirectory(QStringLiteral("."));
+        OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
+    }
+    return OpenDialog1;
 }
 
 void TForm1::showErrorBox(const QString& message) {

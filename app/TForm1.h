@@ -135,6 +135,7 @@ private:
     void moveHoverFrameTo(QWidget* control);
     void popupAtPointer(QMenu* menu);
     void loadList(ListModel& list, ListBoxView* view);
+    QFileDialog* openDialog();
     void showErrorBox(const QString& message);
 
     QString applicationTitle_;

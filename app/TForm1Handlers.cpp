@@ -180,10 +180,11 @@ void TForm1::Runeclasporiginal1Click() {
 }
 
 void TForm1::loadList(ListModel& list, ListBoxView* view) {
-    if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty())
+    QFileDialog* dialog = openDialog();
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return;
-    const QString path = OpenDialog1->selectedFiles().constFirst();
-    OpenDialog1->selectFile(path); // the next time, either command starts from this file
+    const QString path = dialog->selectedFiles().constFirst();
+    dialog->selectFile(path); // the next time, either command starts from this file
     list.loadFromFile(path);       // an error leaves the list and the marks as they were
     view->refresh();
     Runeclasporiginal1->setChecked(false);
