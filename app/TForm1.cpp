@@ -122,13 +122,14 @@ void TForm1::createControls() {
     RichEdit1->setFont(pixelFont(FormFontFamily, 13));
     RichEdit1->setGeometry(8, 56, 257, 289);
 
+    // Size and font first: the reference is laid out for the width it is given.
     RichEdit2Text.setText(spellbook::startupReferenceText());
     RichEdit2 = new TextPaneView(this);
+    RichEdit2->setGeometry(8, 384, 465, 161);
+    RichEdit2->setFont(pixelFont(QStringLiteral("Tahoma"), 11));
     RichEdit2->setWrap(TextPaneView::Wrap::AtWidth);
     RichEdit2->setHideSelection(false);
     RichEdit2->setModel(&RichEdit2Text);
-    RichEdit2->setFont(pixelFont(QStringLiteral("Tahoma"), 11));
-    RichEdit2->setGeometry(8, 384, 465, 161);
 
     Button1 = new QPushButton(QStringLiteral("&Info"), this);
     Button1->setGeometry(476, 512, 37, 25);
