@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -74,6 +75,70 @@ private Q_SLOTS:
         QCOMPARE(form.RichEdit2Text.lineCount(), 95);
         form.SpeedButton3->click(); // Spanish keeps the Italian tip
         QVERIFY(form.Label1->text().startsWith(u"Consiglio"_s));
+    }
+
+    void hoverMovesFocusAndFrame_data() {
+        QTest::addColumn<int>("control");
+        QTest::newRow("gesture list") << 0;
+        QTest::newRow("name list") << 1;
+        QTest::newRow("reference pane") << 2;
+        QTest::newRow("move history") << 3;
+    }
+    void hoverMovesFocusAndFrame() {
+        QFETCH(int, control);
+        TForm1 form(u"Quorvane"_s);
+        form.FormCreate();
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QVERIFY(form.Edit1->hoverFrame()); // where it starts
+        QWidget* const targets[] = {form.ListBox1->viewport(), form.ListBox2->viewport(),
+                                    form.RichEdit2->viewport(), form.Edit1};
+        QWidget* const owners[] = {form.ListBox1, form.ListBox2, form.RichEdit2, form.Edit1};
+        // A pointer move as the window system delivers it to the control under the pointer.
+        const auto moveOver = [](QWidget* widget, QPoint at) {
+            QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                             Qt::NoModifier);
+            QApplication::sendEvent(widget, &move);
+        };
+        if (control == 3)
+            moveOver(form.ListBox1->viewport(), QPoint(10, 10)); // away first
+        moveOver(targets[control], QPoint(12, 6));
+        QVERIFY(owners[control]->hasFocus());
+        const bool frames[] = {form.ListBox1->hoverFrame(), form.ListBox2->hoverFrame(),
+                               form.RichEdit2->hoverFrame(), form.Edit1->hoverFrame()};
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(frames[i], i == control);
+        // The combos pane takes neither.
+        moveOver(form.RichEdit1->viewport(), QPoint(20, 20));
+        QVERIFY(owners[control]->hasFocus());
+    }
+
+    void lookupGoesOnAfterTheRecomputeFails() {
+        TForm1 form(u"Quorvane"_s);
+        form.FormCreate();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        // Ten names for 44 gesture strings: the recompute for "SD" fails at row 10.
+        QStringList names;
+        for (int row = 0; row < 10; ++row)
+            names << form.ListBox3.item(row);
+        form.ListBox2Items.setText(names.join(u"\r\n"_s));
+        form.ListBox1Items.setSelectedRow(26); // SD, Magic Missile
+        form.ListBox2Items.setSelectedRow(8);  // Amnesia
+        QStringList seen;
+        QTimer::singleShot(0, [&seen] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                seen << box->text();
+                box->accept();
+            }
+        });
+        form.guarded([&form] { form.ListBox1DblClick(); });
+        QCOMPARE(seen, QStringList{u"List index out of bounds (10)"_s});
+        QCOMPARE(form.Edit1->text(), u"SD"_s);
+        QCOMPARE(form.RichEdit1Text.lineCount(), 6); // the lines found before the error
+        // The lookup went on and selected "Amnesia" in the reference.
+        QCOMPARE(form.RichEdit2Text.text().mid(form.RichEdit2Text.selectionStart(), 7), u"Amnesia"_s);
     }
 
     void clickingARowLooksTheSpellUp() {
