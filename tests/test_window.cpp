@@ -9,7 +9,9 @@
 
 #include <QApplication>
 #include <QAction>
+#include <QCursor>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QTest>
@@ -139,6 +141,39 @@ private Q_SLOTS:
         QCOMPARE(form.RichEdit1Text.lineCount(), 6); // the lines found before the error
         // The lookup went on and selected "Amnesia" in the reference.
         QCOMPARE(form.RichEdit2Text.text().mid(form.RichEdit2Text.selectionStart(), 7), u"Amnesia"_s);
+    }
+
+    void spellbookMenuRestoresTheDefaultAfterTheButtonReturns() {
+        TForm1 form(u"Quorvane"_s);
+        form.FormCreate();
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        form.ListBox1Items.setText(u"DFW\r\nSD\r\n"_s);
+        form.Runeclasporiginal1->setChecked(false);
+        form.Loadfromtextfile2->menuAction()->setChecked(true);
+
+        QPoint openedAt;
+        bool ranInsideTheMenu = true;
+        QTimer::singleShot(0, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            openedAt = menu->pos();
+            QTest::keyClick(menu, Qt::Key_R); // the access key of "&Runeclasp [Default]"
+            ranInsideTheMenu = form.ListBox1Items.count() == 44;
+        });
+        form.ListBox2->setFocus();
+        form.guarded([&form] { form.Button2Click(); });
+        QCOMPARE(openedAt, QCursor::pos());
+        // The window's focus goes back to the move history (offscreen, the window itself is not
+        // made active again after a popup, so ask the window rather than the application).
+        QCOMPARE(form.focusWidget(), form.Edit1);
+        QVERIFY(!ranInsideTheMenu);
+        QCOMPARE(form.ListBox1Items.count(), 2); // not yet: the item runs after the button
+        QTRY_COMPARE(form.ListBox1Items.count(), 44);
+        QVERIFY(form.Runeclasporiginal1->isChecked());
+        QVERIFY(!form.Loadfromtextfile2->menuAction()->isChecked());
     }
 
     void clickingARowLooksTheSpellUp() {
