@@ -74,8 +74,7 @@ void TForm1::createControls() {
         l->setAlignment(alignment | Qt::AlignTop);
         return l;
     };
-    Label1 = label(QStringLiteral("Tip: you can use wildcards chars \"X\" or \"?\" (example: \"??ws\" or \"xxxc\")"),
-                   {16, 347, 413, 13}, Qt::AlignLeft);
+    Label1 = label(EnglishTip.toString(), {16, 347, 413, 13}, Qt::AlignLeft);
     Label1->adjustSize(); // sized to its caption
 
     Bevel1 = new QFrame(this);

@@ -13,6 +13,7 @@
 #include "ui/TextPane.h"
 
 #include <QString>
+#include <QStringView>
 #include <QWidget>
 
 #include <functional>
@@ -32,6 +33,12 @@ class TextPaneView;
 } // namespace quorvane
 
 namespace quorvane::app {
+
+// The wildcard tips above the reference; Spanish has none.
+inline constexpr QStringView EnglishTip =
+    u"Tip: you can use wildcards chars \"X\" or \"?\" (example: \"??ws\" or \"xxxc\")";
+inline constexpr QStringView ItalianTip =
+    u"Consiglio: puoi usare caratteri jolly \"X\" o \"?\" (esempio: \"??ws\" o \"xxxc\")";
 
 class TForm1 : public QWidget {
     Q_OBJECT

@@ -18,14 +18,6 @@
 
 namespace quorvane::app {
 
-namespace {
-
-const QString EnglishTip = QStringLiteral("Tip: you can use wildcards chars \"X\" or \"?\" (example: \"??ws\" or \"xxxc\")");
-const QString ItalianTip =
-    QStringLiteral("Consiglio: puoi usare caratteri jolly \"X\" o \"?\" (esempio: \"??ws\" o \"xxxc\")");
-
-} // namespace
-
 void TForm1::connectEvents() {
     // Every event goes through guarded(), so that its handler's error reaches the error box.
     const auto on = [this](auto* sender, auto signal, void (TForm1::*handler)()) {
@@ -160,13 +152,13 @@ void TForm1::switchLanguage(spellbook::Language language, const TextPane& refere
 
 void TForm1::SpeedButton1Click() {
     switchLanguage(spellbook::Language::Italian, RichEdit4, ListBox4);
-    Label1->setText(ItalianTip);
+    Label1->setText(ItalianTip.toString());
     Label1->adjustSize();
 }
 
 void TForm1::SpeedButton2Click() {
     switchLanguage(spellbook::Language::English, RichEdit3, ListBox3);
-    Label1->setText(EnglishTip);
+    Label1->setText(EnglishTip.toString());
     Label1->adjustSize();
 }
 

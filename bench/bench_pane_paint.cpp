@@ -3,6 +3,7 @@
 // scrolling, and a whole keystroke (recompute of the pane, refresh, repaint). A keystroke
 // has to fit well inside one frame of the display.
 
+#include "support/PaintCounter.h"
 #include "GeneratedSpellbook.h"
 #include "combo/ComboEngine.h"
 #include "ui/ListModel.h"
@@ -58,16 +59,6 @@ struct Scene {
 };
 
 Scene* scene = nullptr;
-
-// Makes sure that a repaint of the view really draws the pane's rows.
-class PaintCounter : public QObject {
-public:
-    bool eventFilter(QObject*, QEvent* e) override {
-        paints += e->type() == QEvent::Paint ? 1 : 0;
-        return false;
-    }
-    int paints = 0;
-};
 
 enum class Place { Top, Middle };
 

@@ -4,7 +4,7 @@
 // case is also run through the step-by-step procedures of the oracle, and the two panes must
 // agree character for character.
 
-#include "oracle/PaneLines.h"
+#include "support/PaneLines.h"
 #include "combo/ComboEngine.h"
 #include "oracle/ComboOracle.h"
 #include "spellbook/DefaultSpellbook.h"

@@ -3,6 +3,7 @@
 // program's own writes stay silent, the capital letters of the field with one change per
 // edit, and the hover frame.
 
+#include "support/PaintCounter.h"
 #include "ui/EntryField.h"
 #include "ui/ListBoxView.h"
 #include "ui/ListModel.h"
@@ -31,15 +32,6 @@ QString numberedLines(int n) {
         text += u"row %1\n"_s.arg(i);
     return text;
 }
-
-class PaintCounter : public QObject {
-public:
-    bool eventFilter(QObject*, QEvent* e) override {
-        paints += e->type() == QEvent::Paint ? 1 : 0;
-        return false;
-    }
-    int paints = 0;
-};
 
 // A list box in a window of its own whose signals are written into one log, each click with
 // the model's selected row at the moment it is reported.

@@ -2,7 +2,7 @@
 // selection formatting, the splitting of texts into items, item reads out of range and
 // loading lists from files in the 8-bit character set.
 
-#include "oracle/PaneLines.h"
+#include "support/PaneLines.h"
 #include "ui/Error.h"
 #include "ui/ListModel.h"
 #include "ui/TextPane.h"

@@ -3,6 +3,7 @@
 // scroll bars, selecting with the mouse, copying, scrolling to the selection, and the hover
 // frame.
 
+#include "support/PaintCounter.h"
 #include "ui/TextPane.h"
 #include "ui/TextPaneView.h"
 
@@ -113,15 +114,6 @@ struct Window {
     QWidget top;
     TextPaneView* view = nullptr;
     QLineEdit* other = nullptr;
-};
-
-class PaintCounter : public QObject {
-public:
-    bool eventFilter(QObject*, QEvent* e) override {
-        paints += e->type() == QEvent::Paint ? 1 : 0;
-        return false;
-    }
-    int paints = 0;
 };
 
 enum class Hue { Blue, Red };
