@@ -1,6 +1,7 @@
 #include "app/TForm1.h"
 
 #include "app/StartupRules.h"
+#include "app/WindowFonts.h"
 #include "spellbook/ReferenceDocuments.h"
 #include "ui/EntryField.h"
 #include "ui/Error.h"
@@ -38,6 +39,8 @@ QFont pixelFont(const QString& family, int pixels, bool bold = false) {
 }
 
 const QString FormFontFamily = QStringLiteral("MS Sans Serif");
+// Narrower than this, the reference would be harder to read than wrapped again.
+constexpr int ReferenceMinimumStretch = 85;
 
 } // namespace
 
@@ -50,6 +53,7 @@ TForm1::TForm1(QString applicationTitle, QWidget* parent)
       RichEdit5(paneWith(spellbook::referenceText(spellbook::Language::Spanish))),
       ListBox5(spellbook::defaultNamesText(spellbook::Language::Spanish)),
       ListBox6Original(spellbook::defaultGesturesText()), applicationTitle_(std::move(applicationTitle)) {
+    registerWindowFonts();
     createControls();
     createMenus();
     connectEvents();
@@ -129,6 +133,8 @@ void TForm1::createControls() {
     RichEdit2->setWrap(TextPaneView::Wrap::AtWidth);
     RichEdit2->setHideSelection(false);
     RichEdit2->setModel(&RichEdit2Text);
+    // The start-up text is broken into lines for a narrower Tahoma than most desktops have.
+    RichEdit2->narrowFontToFitLines(ReferenceMinimumStretch);
 
     Button1 = new QPushButton(QStringLiteral("&Info"), this);
     Button1->setGeometry(476, 512, 37, 25);

@@ -135,6 +135,8 @@ private Q_SLOTS:
     void wrapping_data();
     void wrapping();
     void rewrapsWhenNarrower();
+    void wrappedGeometryIsExactOnceShown();
+    void narrowsTheFontToKeepBrokenLines();
     void mouseSelection_data();
     void mouseSelection();
     void copy_data();
@@ -315,6 +317,52 @@ void TextPaneViewTest::rewrapsWhenNarrower() {
     QCoreApplication::processEvents();
     const int after = inkBands(w.shot());
     QVERIFY2(after > before, qPrintable(u"%1 rows, then %2"_s.arg(before).arg(after)));
+}
+
+// Lines are laid out as far as they are needed and the rest after the first paint. Lines of
+// narrow and wide letters make the estimated heights wrong both ways; once shown, the bottom
+// of the text sits at the bottom of the scrolled viewport and every position maps back to itself.
+void TextPaneViewTest::wrappedGeometryIsExactOnceShown() {
+    Window w(Wrap::AtWidth);
+    QStringList lines;
+    for (int i = 0; i < 300; ++i)
+        lines << (i % 3 == 0 ? u"il "_s.repeated(i % 40) : i % 3 == 1 ? u"WM "_s.repeated(i % 25) : u"x"_s);
+    w.setLines(lines);
+    w.show();
+    QCoreApplication::processEvents();
+
+    QScrollBar* bar = w.view->verticalScrollBar();
+    bar->setValue(bar->maximum());
+    const qsizetype last = w.pane.textLength() - 1;
+    const QRect end = w.view->characterRect(last);
+    const int bottom = w.view->viewport()->height();
+    QVERIFY2(end.bottom() < bottom && end.bottom() >= bottom - 2 * end.height(),
+             qPrintable(u"last row ends at %1 in %2"_s.arg(end.bottom()).arg(bottom)));
+    for (qsizetype p = w.pane.lineStart(250); p < last; p += 37) {
+        const QRect r = w.view->characterRect(p);
+        if (w.view->viewport()->rect().contains(r.center()) && w.pane.text().at(p) != u'\r')
+            QCOMPARE(w.view->positionAt(r.center()), p);
+    }
+}
+
+// A text broken into lines for a wider font keeps its breaks: the longest lines take one row.
+void TextPaneViewTest::narrowsTheFontToKeepBrokenLines() {
+    Window w(Wrap::AtWidth);
+    const QString longest = u"Raise an open palm towards the wizard opposite"_s;
+    w.setLines({longest, u"short"_s, longest.left(30)});
+    w.view->setHoverFrame(true);
+    w.show();
+    const auto rows = [&w](qsizetype line) {
+        const qsizetype start = w.pane.lineStart(line);
+        const qsizetype end = start + w.pane.lineView(line).size() - 1;
+        return w.view->characterRect(start).top() == w.view->characterRect(end).top() ? 1 : 2;
+    };
+    QCOMPARE(rows(0), 2);
+    w.view->narrowFontToFitLines(50);
+    QCOMPARE(rows(0), 1);
+    QVERIFY(w.view->font().stretch() < 100);
+    w.view->setHoverFrame(false);
+    QCOMPARE(rows(0), 1);
 }
 
 void TextPaneViewTest::mouseSelection_data() {

@@ -7,7 +7,9 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libbenchmark-dev
+    clang libclang-rt-dev llvm
     fonts-dejavu-core
+    fonts-wine
     xvfb xauth xdotool x11-utils x11-apps imagemagick openbox
 )
 

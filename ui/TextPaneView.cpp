@@ -20,6 +20,8 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <array>
+#include <functional>
 
 namespace quorvane {
 
@@ -87,6 +89,65 @@ void TextPaneView::setWrap(Wrap wrap) {
     refresh();
 }
 
+void TextPaneView::narrowFontToFitLines(int minimumStretch) {
+    if (wrap_ != Wrap::AtWidth || lineCount() == 0)
+        return;
+    const int width = this->width() - 2 * HoverFrameWidth - verticalScrollBar()->sizeHint().width() -
+                      2 * TextMargin;
+    if (width <= 0)
+        return;
+    // Every line's width is estimated from its letters' advances; only the widest few are
+    // measured as laid out (with kerning), which keeps this cheap for a long text.
+    const QFontMetricsF metrics(font(), viewport());
+    std::array<double, 256> advance{};
+    advance.fill(-1);
+    const auto estimate = [&](QStringView line) {
+        double x = 0;
+        for (const QChar c : line) {
+            if (c.unicode() >= advance.size())
+                x += metrics.averageCharWidth();
+            else {
+                double& a = advance[c.unicode()];
+                if (a < 0)
+                    a = metrics.horizontalAdvance(c);
+                x += a;
+            }
+        }
+        return x;
+    };
+    const auto trimmed = [this](qsizetype line) {
+        QStringView text = model_->lineView(line);
+        while (!text.isEmpty() && text.back().isSpace()) // a space at a break may overhang
+            text.chop(1);
+        return text;
+    };
+    std::vector<std::pair<double, qsizetype>> lines;
+    lines.reserve(std::size_t(lineCount()));
+    for (qsizetype i = 0; i < lineCount(); ++i)
+        lines.emplace_back(estimate(trimmed(i)), i);
+    const auto widestFew = lines.begin() + std::min<qsizetype>(MeasuredLongestLines, lineCount());
+    std::partial_sort(lines.begin(), widestFew, lines.end(), std::greater<>());
+    const auto widestIn = [&](const QFont& f) {
+        const QFontMetricsF m(f, viewport());
+        double widest = 0;
+        for (auto it = lines.begin(); it != widestFew; ++it)
+            widest = std::max(widest, m.horizontalAdvance(trimmed(it->second).toString()));
+        return widest;
+    };
+    QFont narrow = font();
+    double widest = widestIn(narrow);
+    // Hinted advances are rounded letter by letter, so a narrower font is not narrower in
+    // exact proportion: measure again until the lines fit.
+    int stretch = narrow.stretch() == QFont::AnyStretch ? 100 : narrow.stretch();
+    for (int round = 0; round < 4 && widest > width && stretch > minimumStretch; ++round) {
+        stretch = std::max(minimumStretch, std::min(stretch - 1, int(stretch * width / widest)));
+        narrow.setStretch(stretch);
+        widest = widestIn(narrow);
+    }
+    if (narrow != font())
+        setFont(narrow);
+}
+
 void TextPaneView::setHideSelection(bool hide) {
     if (hide == hideSelection_)
         return;
@@ -150,7 +211,7 @@ std::unique_ptr<QTextLayout> TextPaneView::newLayout(qsizetype line) const {
 
 QTextLayout& TextPaneView::layoutOf(qsizetype line) const {
     if (wrap_ == Wrap::AtWidth) {
-        ensureWrapped();
+        wrapThrough(line);
         return *wrapped_[std::size_t(line)];
     }
     auto it = rowLayouts_.find(line);
@@ -164,23 +225,44 @@ QTextLayout& TextPaneView::layoutOf(qsizetype line) const {
 
 int TextPaneView::wrapWidth() const { return std::max(1, viewport()->width() - 2 * TextMargin); }
 
-void TextPaneView::ensureWrapped() const {
+// After a change of text or width every line's height is first estimated from its length; the
+// lines are then laid out in order as far as they are asked about (those on screen, usually)
+// and the rest after the next paint, so that a long text does not hold up the first paint.
+void TextPaneView::startWrapping() const {
     const int width = wrapWidth();
     const qsizetype n = lineCount();
-    // A model changed without a refresh yet is laid out again rather than read out of range.
     if (!wrappedStale_ && width == wrappedWidth_ && qsizetype(wrapped_.size()) == n)
         return;
-    const bool rewrap = width != wrappedWidth_;
     wrapped_.resize(std::size_t(n));
+    wrappedAt_.resize(std::size_t(n), 0);
     tops_.assign(std::size_t(n) + 1, 0);
+    const double perCharacter = QFontMetricsF(font(), viewport()).averageCharWidth();
     qint64 y = 0;
     for (qsizetype i = 0; i < n; ++i) {
+        const double rows = std::ceil(double(model_->lineView(i).size()) * perCharacter / width);
+        y += std::max<qint64>(1, qint64(rows)) * rowHeight_;
+        tops_[std::size_t(i) + 1] = clampToInt(y);
+    }
+    exactLines_ = 0;
+    wrappedWidth_ = width;
+    wrappedStale_ = false;
+}
+
+void TextPaneView::wrapThrough(qsizetype last) const {
+    startWrapping();
+    last = std::min(last, lineCount() - 1);
+    if (last < exactLines_)
+        return;
+    const int width = wrappedWidth_;
+    const int estimatedEnd = tops_[std::size_t(last) + 1];
+    qint64 y = tops_[std::size_t(exactLines_)];
+    for (qsizetype i = exactLines_; i <= last; ++i) {
         auto& layout = wrapped_[std::size_t(i)];
         // A refresh that changed only the selection, the usual case, keeps every layout.
         const bool fresh = !layout || layout->text() != model_->lineView(i);
         if (fresh)
             layout = newLayout(i);
-        if (fresh || rewrap) {
+        if (fresh || wrappedAt_[std::size_t(i)] != width) {
             layout->beginLayout();
             int rows = 0;
             for (QTextLine row = layout->createLine(); row.isValid(); row = layout->createLine()) {
@@ -189,18 +271,30 @@ void TextPaneView::ensureWrapped() const {
                 ++rows;
             }
             layout->endLayout();
+            wrappedAt_[std::size_t(i)] = width;
         }
-        tops_[std::size_t(i)] = clampToInt(y);
         y += std::max(1, layout->lineCount()) * qint64(rowHeight_);
+        tops_[std::size_t(i) + 1] = clampToInt(y);
     }
-    tops_[std::size_t(n)] = clampToInt(y);
-    wrappedWidth_ = width;
-    wrappedStale_ = false;
+    // The lines still estimated move by as much as the exact ones differed from their estimate.
+    const qint64 shift = qint64(tops_[std::size_t(last) + 1]) - estimatedEnd;
+    if (shift != 0)
+        for (auto it = tops_.begin() + last + 2; it != tops_.end(); ++it)
+            *it = clampToInt(*it + shift);
+    exactLines_ = last + 1;
+}
+
+bool TextPaneView::wrappingComplete() const {
+    return wrap_ != Wrap::AtWidth ||
+           (!wrappedStale_ && wrappedWidth_ == wrapWidth() && exactLines_ == lineCount());
 }
 
 int TextPaneView::lineTop(qsizetype line) const {
     if (wrap_ == Wrap::AtWidth) {
-        ensureWrapped();
+        if (line > 0)
+            wrapThrough(line - 1);
+        else
+            startWrapping();
         return tops_[std::size_t(line)];
     }
     return clampToInt(qint64(line) * rowHeight_);
@@ -210,21 +304,26 @@ qsizetype TextPaneView::lineAtY(int contentY) const {
     const qsizetype n = lineCount();
     if (n == 0)
         return 0;
-    qsizetype line;
     if (wrap_ == Wrap::AtWidth) {
-        ensureWrapped();
-        const auto it = std::upper_bound(tops_.begin(), tops_.begin() + n, contentY);
-        line = qsizetype(it - tops_.begin()) - 1;
-    } else {
-        line = contentY < 0 ? 0 : contentY / rowHeight_;
+        startWrapping();
+        // The line found among estimated heights is laid out, with those before it, and the
+        // search repeated until it lands among exact ones.
+        for (;;) {
+            const auto it = std::upper_bound(tops_.begin(), tops_.begin() + n, contentY);
+            const qsizetype line = std::clamp<qsizetype>(qsizetype(it - tops_.begin()) - 1, 0, n - 1);
+            if (line < exactLines_)
+                return line;
+            wrapThrough(line);
+        }
     }
+    const qsizetype line = contentY < 0 ? 0 : contentY / rowHeight_;
     return std::clamp<qsizetype>(line, 0, n - 1);
 }
 
 int TextPaneView::contentHeight() const {
     if (wrap_ == Wrap::AtWidth) {
-        ensureWrapped();
-        return tops_.back();
+        startWrapping();
+        return tops_.back(); // estimated until the wrapping is complete
     }
     return clampToInt(qint64(lineCount()) * rowHeight_);
 }
@@ -390,6 +489,8 @@ void TextPaneView::paintEvent(QPaintEvent* event) {
     const qsizetype n = lineCount();
     if (n == 0)
         return;
+    if (!wrappingComplete()) // the lines below the screen, once this paint is on it
+        finishWrapping_.start(0, this);
     const QRect area = event->rect();
     const int dx = horizontalScrollBar()->value();
     const int dy = verticalScrollBar()->value();
@@ -612,6 +713,14 @@ void TextPaneView::mouseDoubleClickEvent(QMouseEvent* event) {
 
 // While a drag is held outside the viewport, the view keeps scrolling towards the pointer.
 void TextPaneView::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == finishWrapping_.timerId()) {
+        finishWrapping_.stop();
+        if (!wrappingComplete()) {
+            wrapThrough(lineCount() - 1);
+            updateScrollBars();
+        }
+        return;
+    }
     if (event->timerId() != autoScroll_.timerId()) {
         QAbstractScrollArea::timerEvent(event);
         return;

@@ -4,8 +4,9 @@
 // refresh(). The view keeps no copy of the text: it lays out, on demand, only the lines it
 // is asked about. Without wrapping every line is one row of a fixed height, so the rows on
 // screen follow from the scroll position alone and a pane of any length costs the same to
-// draw; with wrapping the layouts of all lines are kept, which suits the short texts that
-// such a pane holds. The selection it shows, and the one the mouse makes, is the model's.
+// draw; with wrapping the layouts of all lines are kept, laid out in order as far as they are
+// needed and the rest once the first paint is done, which suits the short texts that such a
+// pane holds. The selection it shows, and the one the mouse makes, is the model's.
 
 #include "ui/TextPane.h"
 
@@ -40,6 +41,12 @@ public:
     // width only the vertical one does, and character formats are not shown.
     void setWrap(Wrap wrap);
     Wrap wrap() const { return wrap_; }
+
+    // With wrapping: narrows the font, down to minimumStretch percent of its width, so that the
+    // model's longest lines fit the width that wrapping leaves them with the vertical scroll
+    // bar and the hover frame shown. Text broken into lines for a wider font then reads as it
+    // was broken instead of every other line being wrapped again.
+    void narrowFontToFitLines(int minimumStretch);
 
     // When on, the selection is drawn only while the view has the focus.
     void setHideSelection(bool hide);
@@ -87,7 +94,9 @@ private:
     qsizetype lineCount() const;
     QTextLayout& layoutOf(qsizetype line) const;
     std::unique_ptr<QTextLayout> newLayout(qsizetype line) const;
-    void ensureWrapped() const;
+    void startWrapping() const;
+    void wrapThrough(qsizetype last) const;
+    bool wrappingComplete() const;
     int wrapWidth() const;
     int lineTop(qsizetype line) const;
     qsizetype lineAtY(int contentY) const;
@@ -115,9 +124,13 @@ private:
     mutable std::unordered_map<qsizetype, std::unique_ptr<QTextLayout>> rowLayouts_;
     int contentWidth_ = 0;
 
-    // With wrapping: every line's layout and the top of every line (plus the total height).
+    // With wrapping: every line's layout and the width it was laid out at, and the top of every
+    // line (plus the total height), exact for the first exactLines_ lines and estimated after.
     mutable std::vector<std::unique_ptr<QTextLayout>> wrapped_;
+    mutable std::vector<int> wrappedAt_;
     mutable std::vector<int> tops_;
+    mutable qsizetype exactLines_ = 0;
+    QBasicTimer finishWrapping_;
     mutable int wrappedWidth_ = -1;
     mutable bool wrappedStale_ = true;
 
