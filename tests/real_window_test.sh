@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts the real program under Xvfb with a small window manager and uses it as a person
 # would: reads the title, the client size and the place, types "sd" and looks at the combos
-# pane's pixels, right-clicks a list at start and reads the error box, clicks the Italian
+# pane's colours and weights, right-clicks a list at start and reads the error box, clicks the Italian
 # flag and sees the reference change.
 set -euo pipefail
 program=$1
@@ -48,6 +48,14 @@ count_blue() {
         -format '%[fx:round(mean*w*h)]' info:
 }
 
+# How bold a client rectangle's text is: the share of its dark pixels that have a dark right
+# neighbour, about 0.5 for bold strokes two pixels wide and about 0.3 for regular ones.
+boldness() {
+    convert "$work/$1.png" -crop "$4x$5+$((x + $2))+$((y + $3))" +repage -colorspace gray -threshold 30% -negate \
+        \( +clone -morphology Erode Rectangle:2x1 \) -format '%[fx:mean*w*h] ' info: |
+        awk '{ printf "%.2f", ($1 > 0 ? $2 / $1 : 0) }'
+}
+
 xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
 
 # A right-button press on the gesture list right after start: nothing is selected.
@@ -74,6 +82,12 @@ shot typed
 blue=$(count_blue typed 8 56 257 20)
 [ "$blue" -gt 10 ] || fail "no blue gestures on the first combo line ($blue pixels)"
 echo "first combo line: $blue blue pixels"
+# "sd" spells Magic Missile exactly: the first line is bold, the second is not.
+first=$(boldness typed 10 56 245 13)
+second=$(boldness typed 10 69 245 13)
+awk -v a="$first" -v b="$second" 'BEGIN { exit !(a > 1.4 * b) }' ||
+    fail "the first combo line is not bold (boldness $first against $second for the second line)"
+echo "boldness: first line $first, second line $second"
 
 # The Italian flag replaces the reference text.
 shot before
