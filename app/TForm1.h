@@ -146,6 +146,7 @@ private:
     void showErrorBox(const QString& message);
 
     QString applicationTitle_;
+    QString lastChosenFile_; // where both load commands' file dialog starts
     spellbook::Language ReferenceLanguage = spellbook::Language::English;
     combo::ComboEngine engine_;
 };

@@ -12,6 +12,7 @@
 #include <QCursor>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
@@ -173,11 +174,21 @@ void TForm1::Runeclasporiginal1Click() {
 
 void TForm1::loadList(ListModel& list, ListBoxView* view) {
     QFileDialog* dialog = openDialog();
+    // Every visit starts from the file last chosen, by either command, in its folder; before
+    // the first choice, from the working folder with no name. The folder that a cancelled
+    // visit went to and the name it typed are forgotten: the dialog would otherwise keep them.
+    if (!lastChosenFile_.isEmpty()) {
+        dialog->selectFile(lastChosenFile_);
+    } else {
+        dialog->setDirectory(QStringLiteral("."));
+        if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+            name->clear();
+    }
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return;
     const QString path = dialog->selectedFiles().constFirst();
-    dialog->selectFile(path); // the next time, either command starts from this file
-    list.loadFromFile(path);       // an error leaves the list and the marks as they were
+    lastChosenFile_ = path;  // chosen, even if it cannot be opened
+    list.loadFromFile(path); // an error leaves the list and the marks as they were
     view->refresh();
     Runeclasporiginal1->setChecked(false);
     Loadfromtextfile2->menuAction()->setChecked(true);
