@@ -23,6 +23,8 @@ QIcon programIcon() {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // Ties the window to the desktop entry, for the taskbar's icon and grouping.
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUORVANE_APP_ID));
     const QString title = quorvane::app::applicationTitle(QCoreApplication::applicationFilePath());
     QApplication::setWindowIcon(programIcon());
 

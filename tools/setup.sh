@@ -5,12 +5,14 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
     libbenchmark-dev
     clang libclang-rt-dev llvm
     fonts-dejavu-core
     fonts-wine
     xvfb xauth xdotool x11-utils x11-apps imagemagick openbox
+    desktop-file-utils appstream
+    dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 )
 
 missing=()

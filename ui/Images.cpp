@@ -133,11 +133,14 @@ QImage buttonImage(const QImage& image) {
 }
 
 QImage programIcon(int size) {
-    const QColor background(14, 12, 22);
     QImage image(size, size, QImage::Format_RGB32);
-    image.fill(background);
-
     QPainter painter(&image);
+    paintProgramIcon(painter, size);
+    return image;
+}
+
+void paintProgramIcon(QPainter& painter, int size) {
+    painter.fillRect(QRect(0, 0, size, size), QColor(14, 12, 22));
     painter.setRenderHint(QPainter::Antialiasing);
     // The drawing is laid out on a 32-unit grid; scaling the painter rather than the
     // finished image keeps the strokes crisp at every size.
@@ -225,7 +228,6 @@ QImage programIcon(int size) {
     painter.drawLine(QPointF(25.0, 5.0), QPointF(27.0, 3.0));
     painter.drawLine(QPointF(28.0, 12.5), QPointF(30.5, 11.5));
     painter.drawLine(QPointF(4.0, 10.0), QPointF(2.0, 8.5));
-    return image;
 }
 
 } // namespace quorvane::images

@@ -2,6 +2,8 @@
 
 #include <QImage>
 
+class QPainter;
+
 #include <array>
 
 namespace quorvane::images {
@@ -18,6 +20,8 @@ QImage buttonImage(const QImage& image);
 
 // The program icon, drawn afresh at each size so small sizes stay sharp. Fully opaque.
 QImage programIcon(int size = 32);
+// Draws the icon into the square (0, 0, size, size) of any paint device, a scalable one too.
+void paintProgramIcon(QPainter& painter, int size);
 
 // The sizes an icon set for the program file and the taskbar carries.
 inline constexpr std::array<int, 6> programIconSizes{16, 32, 48, 64, 128, 256};
