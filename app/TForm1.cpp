@@ -91,7 +91,17 @@ void TForm1::createControls() {
         b->setAutoRaise(true); // flat until the pointer is over it
         b->setFocusPolicy(Qt::NoFocus);
         b->setCursor(Qt::PointingHandCursor);
-        b->setIcon(QIcon(QPixmap::fromImage(images::buttonImage(image))));
+        // The flags are pixel drawings: on a scaled screen each pixel becomes a block of
+        // pixels rather than a blur.
+        const QImage face = images::buttonImage(image);
+        QIcon icon;
+        for (int scale : {1, 2, 3}) {
+            QPixmap pixmap = QPixmap::fromImage(
+                face.scaled(face.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+            pixmap.setDevicePixelRatio(scale);
+            icon.addPixmap(pixmap);
+        }
+        b->setIcon(icon);
         b->setIconSize(image.size());
         b->setGeometry(geometry);
         return b;
