@@ -146,6 +146,12 @@ void TForm1::createControls() {
     // The start-up text is broken into lines for a narrower Tahoma than most desktops have.
     RichEdit2->narrowFontToFitLines(ReferenceMinimumStretch);
 
+    Edit1->setAccessibleName(tr("Last moves"));
+    ListBox1->setAccessibleName(tr("Spell gestures"));
+    ListBox2->setAccessibleName(tr("Spell names"));
+    RichEdit1->setAccessibleName(tr("Combos"));
+    RichEdit2->setAccessibleName(tr("Spell reference"));
+
     Button1 = new QPushButton(QStringLiteral("&Info"), this);
     Button1->setGeometry(476, 512, 37, 25);
     Button2 = new QPushButton(QStringLiteral("Change &Spellbook"), this);

@@ -5,8 +5,11 @@
 #include "app/TForm1.h"
 #include "ui/EntryField.h"
 #include "ui/Images.h"
+#include "ui/TextPaneAccessible.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
+#include <QFrame>
 #include <QIcon>
 #include <QScreen>
 
@@ -19,12 +22,25 @@ QIcon programIcon() {
     return icon;
 }
 
+// Screen readers see the main window as a window, not as a filler, and the bevel line as a
+// separator rather than an empty frame.
+QAccessibleInterface* windowAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1StringView(quorvane::app::TForm1::staticMetaObject.className()))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    if (className == QLatin1StringView("QFrame"))
+        if (auto* line = qobject_cast<QFrame*>(object); line && line->frameShape() == QFrame::HLine)
+            return new QAccessibleWidget(line, QAccessible::Separator);
+    return nullptr;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // Ties the window to the desktop entry, for the taskbar's icon and grouping.
     QGuiApplication::setDesktopFileName(QStringLiteral(QUORVANE_APP_ID));
+    quorvane::installAccessibility();
+    QAccessible::installFactory(windowAccessible);
     const QString title = quorvane::app::applicationTitle(QCoreApplication::applicationFilePath());
     QApplication::setWindowIcon(programIcon());
 

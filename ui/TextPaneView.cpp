@@ -1,7 +1,9 @@
 #include "ui/TextPaneView.h"
 
 #include "ui/HoverFrame.h"
+#include "ui/TextPaneAccessible.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QFocusEvent>
 #include <QFontMetricsF>
@@ -385,6 +387,7 @@ void TextPaneView::refresh() {
         widenFor(lineAtY(top), lineAtY(top + viewport()->height()));
     }
     viewport()->update();
+    reportToAccessibility(true);
 }
 
 void TextPaneView::resizeEvent(QResizeEvent* event) {
@@ -445,13 +448,17 @@ void TextPaneView::ensureVisible(QRect r) {
 }
 
 void TextPaneView::scrollToSelection() {
+    if (model_)
+        scrollToRange(model_->selectionStart(), model_->selectionLength());
+}
+
+void TextPaneView::scrollToRange(qsizetype start, qsizetype length) {
     if (lineCount() == 0)
         return;
-    const qsizetype start = model_->selectionStart();
     const QRect first = contentCharacterRect(start);
     QRect whole = first;
-    if (model_->selectionLength() > 0) {
-        whole |= contentCharacterRect(start + model_->selectionLength() - 1);
+    if (length > 0) {
+        whole |= contentCharacterRect(start + length - 1);
     }
     const QSize size = viewport()->size();
     const bool fits = whole.height() <= size.height() &&
@@ -533,7 +540,7 @@ bool TextPaneView::event(QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride) {
         // Copying belongs to the focused pane even when the window has a shortcut for the keys.
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key == QKeySequence::Copy || key == QKeySequence::SelectAll) {
+        if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::SelectAll)) {
             event->accept();
             return true;
         }
@@ -603,6 +610,26 @@ void TextPaneView::selectTo(qsizetype position) {
         return;
     model_->setSelection(std::min(anchor_, position), std::abs(position - anchor_));
     viewport()->update();
+    reportToAccessibility(false);
+}
+
+qsizetype TextPaneView::cursorPosition() const {
+    if (!model_)
+        return 0;
+    const qsizetype start = model_->selectionStart();
+    const qsizetype end = start + model_->selectionLength();
+    return anchor_ == end && start != end ? start : end;
+}
+
+// Comparing the text costs a pass over it, paid only while assistive technology listens.
+void TextPaneView::reportToAccessibility(bool textMayHaveChanged) {
+    if (!QAccessible::isActive()) {
+        accessibleReport_.reset();
+        return;
+    }
+    if (!accessibleReport_)
+        accessibleReport_ = std::make_unique<AccessibleTextReport>();
+    accessibleReport_->update(*this, textMayHaveChanged);
 }
 
 void TextPaneView::selectWordAt(qsizetype position) {

@@ -24,6 +24,8 @@ class QTextLayout;
 
 namespace quorvane {
 
+class AccessibleTextReport;
+
 class TextPaneView : public QAbstractScrollArea {
     Q_OBJECT
 
@@ -60,6 +62,8 @@ public:
     void refresh();
     // Scrolls as little as needed to show the selection (all of it when it fits).
     void scrollToSelection();
+    // The same for any stretch of text positions.
+    void scrollToRange(qsizetype start, qsizetype length);
     void scrollToTop();
 
     // The selected text with each line break as "\n".
@@ -70,6 +74,10 @@ public:
     // maps to the room just after the line's last character.
     qsizetype positionAt(QPoint viewportPoint) const;
     QRect characterRect(qsizetype position) const;
+
+    // The end of the selection that the mouse moved last: its start when it was dragged
+    // backwards, else its end.
+    qsizetype cursorPosition() const;
 
 Q_SIGNALS:
     // The pointer moved over the text, with or without a button held.
@@ -110,6 +118,7 @@ private:
     void selectTo(qsizetype position);
     void selectWordAt(qsizetype position);
     bool selectionShown() const;
+    void reportToAccessibility(bool textMayHaveChanged);
 
     TextPane* model_ = nullptr;
     Wrap wrap_ = Wrap::None;
@@ -138,6 +147,9 @@ private:
     bool selecting_ = false;
     QPoint lastMouse_;
     QBasicTimer autoScroll_;
+
+    // Made while assistive technology listens, and dropped when it stops.
+    std::unique_ptr<AccessibleTextReport> accessibleReport_;
 };
 
 } // namespace quorvane
