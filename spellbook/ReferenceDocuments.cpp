@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace quorvane::spellbook {
 
 namespace {
@@ -33,6 +35,8 @@ QString referenceText(Language language) {
 QStringList hardWrap(QStringView paragraph, qsizetype width) {
     QStringList lines;
     QStringView rest = paragraph;
+    // Narrower than one character, no line could take anything and the rest never shrink.
+    width = std::max<qsizetype>(width, 1);
     while (rest.size() > width) {
         const qsizetype space = rest.first(width).lastIndexOf(u' ');
         const qsizetype cut = space >= 0 ? space + 1 : width;

@@ -499,6 +499,8 @@ void ReferenceTest::hardWrap_data() {
         << u"abcdefghij"_s << 4 << QStringList{u"abcd"_s, u"efgh"_s, u"ij"_s};
     QTest::newRow("long word after a short one")
         << u"ab cdefghij"_s << 4 << QStringList{u"ab "_s, u"cdef"_s, u"ghij"_s};
+    QTest::newRow("width below one character, taken as one")
+        << u"ab c"_s << -3 << QStringList{u"a"_s, u"b"_s, u" "_s, u"c"_s};
 }
 
 void ReferenceTest::hardWrap() {
