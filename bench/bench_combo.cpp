@@ -47,7 +47,7 @@ constexpr qsizetype TranscriptionRowLimit = 10000;
 
 enum class Implementation { Engine, Transcription };
 
-void keystroke(benchmark::State& state, const Book* book, QString history, Implementation impl) {
+void keystroke(benchmark::State& state, const Book* book, const QString& history, Implementation impl) {
     TextPane pane;
     // The window keeps one engine, whose index of the spellbook lasts until a list changes.
     combo::ComboEngine engine;

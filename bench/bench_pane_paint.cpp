@@ -62,7 +62,7 @@ Scene* scene = nullptr;
 
 enum class Place { Top, Middle };
 
-void refreshRepaint(benchmark::State& state, QString history, Place place) {
+void refreshRepaint(benchmark::State& state, const QString& history, Place place) {
     scene->recompute(history);
     scene->view.refresh();
     QScrollBar* v = scene->view.verticalScrollBar();
@@ -72,7 +72,7 @@ void refreshRepaint(benchmark::State& state, QString history, Place place) {
     state.counters["lines"] = double(scene->pane.lineCount());
 }
 
-void refreshRender(benchmark::State& state, QString history) {
+void refreshRender(benchmark::State& state, const QString& history) {
     scene->recompute(history);
     scene->view.verticalScrollBar()->setValue(0);
     QImage image(scene->view.size(), QImage::Format_ARGB32_Premultiplied);
@@ -84,7 +84,7 @@ void refreshRender(benchmark::State& state, QString history) {
     state.counters["lines"] = double(scene->pane.lineCount());
 }
 
-void scrollPage(benchmark::State& state, QString history) {
+void scrollPage(benchmark::State& state, const QString& history) {
     scene->recompute(history);
     scene->view.refresh();
     QScrollBar* v = scene->view.verticalScrollBar();
@@ -97,7 +97,7 @@ void scrollPage(benchmark::State& state, QString history) {
     }
 }
 
-void keystroke(benchmark::State& state, QString history) {
+void keystroke(benchmark::State& state, const QString& history) {
     scene->view.verticalScrollBar()->setValue(0);
     for (auto _ : state) {
         scene->recompute(history);
@@ -106,7 +106,7 @@ void keystroke(benchmark::State& state, QString history) {
     state.counters["lines"] = double(scene->pane.lineCount());
 }
 
-void recomputeOnly(benchmark::State& state, QString history) {
+void recomputeOnly(benchmark::State& state, const QString& history) {
     for (auto _ : state)
         scene->recompute(history);
     state.counters["lines"] = double(scene->pane.lineCount());

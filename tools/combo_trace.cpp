@@ -118,7 +118,11 @@ int main(int argc, char* argv[]) {
             }
             out += "line\t";
             print(out, escaped(line));
-            out += '\t' + colours + '\t' + bold + '\n';
+            out += '\t';
+            out += colours;
+            out += '\t';
+            out += bold;
+            out += '\n';
         }
         out += "selection " + std::to_string(pane.selectionStart()) + ' ' +
                std::to_string(pane.selectionLength()) + '\n';
