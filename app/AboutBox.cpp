@@ -19,8 +19,8 @@ QString AboutBox::clipboardText() const {
     QString buttons;
     for (QAbstractButton* b : QMessageBox::buttons())
         buttons += b->text().remove(u'&') + QStringLiteral("   ");
-    return divider + windowTitle() + QStringLiteral("\r\n") + divider + text() + QStringLiteral("\r\n") + divider +
-           buttons + QStringLiteral("\r\n") + divider;
+    return divider + windowTitle() + QStringLiteral("\r\n") + divider + text() +
+           QStringLiteral("\r\n") + divider + buttons + QStringLiteral("\r\n") + divider;
 }
 
 void AboutBox::keyPressEvent(QKeyEvent* event) {

@@ -45,14 +45,14 @@ constexpr int ReferenceMinimumStretch = 85;
 } // namespace
 
 TForm1::TForm1(QString applicationTitle, QWidget* parent)
-    : QWidget(parent),
-      RichEdit3(paneWith(spellbook::referenceText(spellbook::Language::English))),
+    : QWidget(parent), RichEdit3(paneWith(spellbook::referenceText(spellbook::Language::English))),
       RichEdit4(paneWith(spellbook::referenceText(spellbook::Language::Italian))),
       ListBox3(spellbook::defaultNamesText(spellbook::Language::English)),
       ListBox4(spellbook::defaultNamesText(spellbook::Language::Italian)),
       RichEdit5(paneWith(spellbook::referenceText(spellbook::Language::Spanish))),
       ListBox5(spellbook::defaultNamesText(spellbook::Language::Spanish)),
-      ListBox6Original(spellbook::defaultGesturesText()), applicationTitle_(std::move(applicationTitle)) {
+      ListBox6Original(spellbook::defaultGesturesText()),
+      applicationTitle_(std::move(applicationTitle)) {
     registerWindowFonts();
     createControls();
     createMenus();
@@ -65,7 +65,8 @@ void TForm1::createControls() {
     setWindowTitle(QStringLiteral("Quorvane - by Varnhollow"));
     // A fixed-size window with a title bar and a close button only; it keeps its taskbar
     // entry, which a tool window would lose on some desktops.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     setFixedSize(521, 549);
     setFont(pixelFont(FormFontFamily, 11));
     setAutoFillBackground(true);
@@ -115,9 +116,11 @@ void TForm1::createControls() {
 
     Label2 = label(QStringLiteral("Last moves:"), {8, 16, 69, 13}, Qt::AlignLeft);
     Label2->adjustSize();
-    Label3 = label(QStringLiteral("----=== Spell Reference ===----"), {8, 368, 465, 13}, Qt::AlignHCenter);
+    Label3 = label(QStringLiteral("----=== Spell Reference ===----"), {8, 368, 465, 13},
+                   Qt::AlignHCenter);
     Label4 = label(QStringLiteral("----=== Combos ===----"), {8, 40, 257, 13}, Qt::AlignHCenter);
-    Label5 = label(QStringLiteral("----=== Spells List ===----"), {272, 0, 241, 13}, Qt::AlignHCenter);
+    Label5 =
+        label(QStringLiteral("----=== Spells List ===----"), {272, 0, 241, 13}, Qt::AlignHCenter);
 
     Edit1 = new EntryField(this);
     Edit1->setFont(pixelFont(FormFontFamily, 16, true));
@@ -157,7 +160,6 @@ void TForm1::createControls() {
     Button2 = new QPushButton(QStringLiteral("Change &Spellbook"), this);
     Button2->setGeometry(312, 330, 161, 17);
 
-
     setTabOrder(Edit1, ListBox1);
     setTabOrder(ListBox1, ListBox2);
     setTabOrder(ListBox2, RichEdit1);
@@ -179,7 +181,8 @@ QFileDialog* TForm1::openDialog() {
 }
 
 void TForm1::showErrorBox(const QString& message) {
-    QMessageBox box(QMessageBox::Critical, applicationTitle_, errorBoxText(message), QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::Critical, applicationTitle_, errorBoxText(message),
+                    QMessageBox::Ok, this);
     box.exec();
 }
 

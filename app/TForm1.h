@@ -138,7 +138,8 @@ private:
     void createControls();
     void createMenus();
     void connectEvents();
-    void switchLanguage(spellbook::Language language, const TextPane& reference, const ListModel& names);
+    void switchLanguage(spellbook::Language language, const TextPane& reference,
+                        const ListModel& names);
     void moveHoverFrameTo(QWidget* control);
     void popupAtPointer(QMenu* menu);
     void loadList(ListModel& list, ListBoxView* view);

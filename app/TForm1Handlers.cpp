@@ -22,7 +22,8 @@ namespace quorvane::app {
 void TForm1::connectEvents() {
     // Every event goes through guarded(), so that its handler's error reaches the error box.
     const auto on = [this](auto* sender, auto signal, void (TForm1::*handler)()) {
-        connect(sender, signal, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+        connect(sender, signal, this,
+                [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
     };
     on(Edit1, &QLineEdit::textChanged, &TForm1::Edit1Change);
     on(Edit1, &EntryField::mouseMoved, &TForm1::Edit1MouseMove);
@@ -48,7 +49,8 @@ void TForm1::connectEvents() {
     const auto item = [this](QAction* action, void (TForm1::*handler)()) {
         connect(
             action, &QAction::triggered, this,
-            [this, handler] { guarded([this, handler] { (this->*handler)(); }); }, Qt::QueuedConnection);
+            [this, handler] { guarded([this, handler] { (this->*handler)(); }); },
+            Qt::QueuedConnection);
     };
     item(EncyclopediaArticle1, &TForm1::EncyclopediaArticle1Click);
     item(OfficialRules1, &TForm1::OfficialRules1Click);
@@ -125,10 +127,18 @@ void TForm1::moveHoverFrameTo(QWidget* control) {
     Edit1->setHoverFrame(control == Edit1);
 }
 
-void TForm1::ListBox1MouseMove() { moveHoverFrameTo(ListBox1); }
-void TForm1::ListBox2MouseMove() { moveHoverFrameTo(ListBox2); }
-void TForm1::RichEdit2MouseMove() { moveHoverFrameTo(RichEdit2); }
-void TForm1::Edit1MouseMove() { moveHoverFrameTo(Edit1); }
+void TForm1::ListBox1MouseMove() {
+    moveHoverFrameTo(ListBox1);
+}
+void TForm1::ListBox2MouseMove() {
+    moveHoverFrameTo(ListBox2);
+}
+void TForm1::RichEdit2MouseMove() {
+    moveHoverFrameTo(RichEdit2);
+}
+void TForm1::Edit1MouseMove() {
+    moveHoverFrameTo(Edit1);
+}
 
 void TForm1::popupAtPointer(QMenu* menu) {
     const QPoint pointer = QCursor::pos();
@@ -136,10 +146,15 @@ void TForm1::popupAtPointer(QMenu* menu) {
     Edit1->setFocus(Qt::OtherFocusReason);
 }
 
-void TForm1::Button1Click() { popupAtPointer(PopupMenu1); }
-void TForm1::Button2Click() { popupAtPointer(PopupMenu2); }
+void TForm1::Button1Click() {
+    popupAtPointer(PopupMenu1);
+}
+void TForm1::Button2Click() {
+    popupAtPointer(PopupMenu2);
+}
 
-void TForm1::switchLanguage(spellbook::Language language, const TextPane& reference, const ListModel& names) {
+void TForm1::switchLanguage(spellbook::Language language, const TextPane& reference,
+                            const ListModel& names) {
     ReferenceLanguage = language;
     const QString text = reference.text();
     if (text != RichEdit2Text.text()) {
@@ -164,7 +179,9 @@ void TForm1::SpeedButton2Click() {
 }
 
 // Spanish has no tip of its own: the label keeps the one it shows.
-void TForm1::SpeedButton3Click() { switchLanguage(spellbook::Language::Spanish, RichEdit5, ListBox5); }
+void TForm1::SpeedButton3Click() {
+    switchLanguage(spellbook::Language::Spanish, RichEdit5, ListBox5);
+}
 
 void TForm1::Runeclasporiginal1Click() {
     FormCreate();
@@ -194,7 +211,11 @@ void TForm1::loadList(ListModel& list, ListBoxView* view) {
     Loadfromtextfile2->menuAction()->setChecked(true);
 }
 
-void TForm1::Loadfromtextfile1Click() { loadList(ListBox1Items, ListBox1); }
-void TForm1::LoadSpells1Click() { loadList(ListBox2Items, ListBox2); }
+void TForm1::Loadfromtextfile1Click() {
+    loadList(ListBox1Items, ListBox1);
+}
+void TForm1::LoadSpells1Click() {
+    loadList(ListBox2Items, ListBox2);
+}
 
 } // namespace quorvane::app

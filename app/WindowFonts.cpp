@@ -19,7 +19,8 @@ const QString WineTahoma = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
 void registerOnce() {
     // Asking the font database which families it has would make it read every installed font,
     // which costs more than the rest of the start-up; registering one file does not.
-    const bool haveTahoma = QFile::exists(WineTahoma) && QFontDatabase::addApplicationFont(WineTahoma) >= 0;
+    const bool haveTahoma =
+        QFile::exists(WineTahoma) && QFontDatabase::addApplicationFont(WineTahoma) >= 0;
     const QStringList fallbacks = {QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")};
     QStringList forSansSerif = fallbacks;
     if (haveTahoma)

@@ -50,7 +50,8 @@ int main(int argc, char* argv[]) {
     if (const QScreen* screen = form.screen()) {
         const QRect area = screen->geometry();
         const QSize frame = form.frameGeometry().size();
-        form.move(area.x() + (area.width() - frame.width()) / 2, area.y() + (area.height() - frame.height()) / 2);
+        form.move(area.x() + (area.width() - frame.width()) / 2,
+                  area.y() + (area.height() - frame.height()) / 2);
     }
     form.show();
     form.activateWindow();

@@ -32,7 +32,8 @@ const std::vector<Book>& books() {
                      ListModel(spellbook::defaultNamesText(spellbook::Language::English))});
         for (int rows : {256, 10000, 100000}) {
             const bench::GeneratedSpellbook g = bench::generateSpellbook(rows);
-            b.push_back({std::to_string(rows) + " rows", ListModel(g.gestures), ListModel(g.names)});
+            b.push_back(
+                {std::to_string(rows) + " rows", ListModel(g.gestures), ListModel(g.names)});
         }
         return b;
     }();
@@ -47,7 +48,8 @@ constexpr qsizetype TranscriptionRowLimit = 10000;
 
 enum class Implementation { Engine, Transcription };
 
-void keystroke(benchmark::State& state, const Book* book, const QString& history, Implementation impl) {
+void keystroke(benchmark::State& state, const Book* book, const QString& history,
+               Implementation impl) {
     TextPane pane;
     // The window keeps one engine, whose index of the spellbook lasts until a list changes.
     combo::ComboEngine engine;
@@ -72,7 +74,8 @@ public:
         for (const Run& run : runs) {
             if (run.error_occurred || run.run_type != Run::RT_Iteration)
                 continue;
-            const double us = run.GetAdjustedRealTime() * 1e6 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            const double us =
+                run.GetAdjustedRealTime() * 1e6 / benchmark::GetTimeUnitMultiplier(run.time_unit);
             auto [at, fresh] = microseconds.try_emplace(run.run_name.function_name, us);
             if (!fresh)
                 at->second = std::min(at->second, us);
@@ -92,7 +95,8 @@ int main(int argc, char** argv) {
     for (const Book& book : books())
         for (const char* history : histories)
             for (Implementation impl : {Implementation::Engine, Implementation::Transcription}) {
-                if (impl == Implementation::Transcription && book.gestures.count() > TranscriptionRowLimit)
+                if (impl == Implementation::Transcription &&
+                    book.gestures.count() > TranscriptionRowLimit)
                     continue;
                 benchmark::RegisterBenchmark(name(book, history, impl).c_str(), keystroke, &book,
                                              QString::fromLatin1(history), impl)
@@ -105,16 +109,20 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    std::printf("\n| spellbook | history | engine (us) | transcription (us) | transcription / engine |\n");
+    std::printf(
+        "\n| spellbook | history | engine (us) | transcription (us) | transcription / engine |\n");
     std::printf("|---|---|---:|---:|---:|\n");
     for (const Book& book : books())
         for (const char* history : histories) {
-            const auto engine = reporter.microseconds.find(name(book, history, Implementation::Engine));
+            const auto engine =
+                reporter.microseconds.find(name(book, history, Implementation::Engine));
             if (engine == reporter.microseconds.end())
                 continue;
-            const auto slow = reporter.microseconds.find(name(book, history, Implementation::Transcription));
+            const auto slow =
+                reporter.microseconds.find(name(book, history, Implementation::Transcription));
             if (slow == reporter.microseconds.end())
-                std::printf("| %s | %s | %.1f | not run | - |\n", book.label.c_str(), history, engine->second);
+                std::printf("| %s | %s | %.1f | not run | - |\n", book.label.c_str(), history,
+                            engine->second);
             else
                 std::printf("| %s | %s | %.1f | %.1f | %.0f x |\n", book.label.c_str(), history,
                             engine->second, slow->second, slow->second / engine->second);

@@ -3,9 +3,9 @@
 // scrolling, and a whole keystroke (recompute of the pane, refresh, repaint). A keystroke
 // has to fit well inside one frame of the display.
 
-#include "support/PaintCounter.h"
 #include "GeneratedSpellbook.h"
 #include "combo/ComboEngine.h"
+#include "support/PaintCounter.h"
 #include "ui/ListModel.h"
 #include "ui/TextPane.h"
 #include "ui/TextPaneView.h"
@@ -146,7 +146,8 @@ int main(int argc, char** argv) {
             ->Unit(benchmark::kMicrosecond);
         benchmark::RegisterBenchmark(("recompute" + tag).c_str(), recomputeOnly, history)
             ->Unit(benchmark::kMicrosecond);
-        benchmark::RegisterBenchmark(("recompute+refresh+repaint" + tag).c_str(), keystroke, history)
+        benchmark::RegisterBenchmark(("recompute+refresh+repaint" + tag).c_str(), keystroke,
+                                     history)
             ->Unit(benchmark::kMicrosecond);
     }
     benchmark::Initialize(&argc, argv);

@@ -76,10 +76,13 @@ public:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Paint && !done_) {
             done_ = true;
-            QMetaObject::invokeMethod(qApp, [] {
-                std::printf("%ld\n", peakKiB());
-                QCoreApplication::quit();
-            }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                qApp,
+                [] {
+                    std::printf("%ld\n", peakKiB());
+                    QCoreApplication::quit();
+                },
+                Qt::QueuedConnection);
         }
         return false;
     }
@@ -134,14 +137,15 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     for (const char* history : {"SD", "?", "WFPSFW"}) {
-        benchmark::RegisterBenchmark((std::string("keystroke/default/") + history).c_str(), keystroke, Book::Default,
-                                     history)
+        benchmark::RegisterBenchmark((std::string("keystroke/default/") + history).c_str(),
+                                     keystroke, Book::Default, history)
             ->Unit(benchmark::kMicrosecond);
-        benchmark::RegisterBenchmark((std::string("keystroke/100000 rows/") + history).c_str(), keystroke,
-                                     Book::Generated, history)
+        benchmark::RegisterBenchmark((std::string("keystroke/100000 rows/") + history).c_str(),
+                                     keystroke, Book::Generated, history)
             ->Unit(benchmark::kMillisecond);
     }
-    benchmark::RegisterBenchmark("startup/minimal window", startUp, argv[0], "--first-paint-minimal")
+    benchmark::RegisterBenchmark("startup/minimal window", startUp, argv[0],
+                                 "--first-paint-minimal")
         ->Unit(benchmark::kMillisecond)
         ->Iterations(20);
     benchmark::RegisterBenchmark("startup/whole window", startUp, argv[0], "--first-paint-window")

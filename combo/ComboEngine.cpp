@@ -3,11 +3,11 @@
 #include "ui/Error.h"
 
 #include <algorithm>
-#include <cstring>
-#include <limits>
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstring>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,7 +18,9 @@ namespace {
 
 constexpr qsizetype MaxProgress = 6;
 
-constexpr char16_t asciiUpper(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; }
+constexpr char16_t asciiUpper(char16_t c) {
+    return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
+}
 
 constexpr bool gestureMatches(char16_t move, char16_t gesture) {
     if (asciiUpper(move) == u'X' || move == u'?' || move == u'*')
@@ -107,7 +109,9 @@ private:
         int value = -1;
     };
     // The keys come out of a multiplication, whose high bits are the well mixed ones.
-    std::size_t home(std::uint64_t key) const { return std::size_t((key * 0x9E3779B97F4A7C15ull) >> shift_); }
+    std::size_t home(std::uint64_t key) const {
+        return std::size_t((key * 0x9E3779B97F4A7C15ull) >> shift_);
+    }
     std::vector<Slot> slots_;
     std::size_t mask_ = 0;
     int shift_ = 60;
@@ -136,7 +140,6 @@ template <typename Chars> Packed pack(const Chars& chars, int count) {
     }
     return p;
 }
-
 
 // The largest N (1 to 6) at which the row's try succeeds, or 0. Only the gesture string's
 // first six characters and its length matter.
@@ -184,9 +187,11 @@ public:
                 h.gestures[k] = gestures[row][k].unicode();
             heads_.push_back(h);
             tailFrom_.push_back(tails_.size());
-            for (QStringView piece : {QStringView(u": "), QStringView(names[row]), QStringView(u" ["),
-                                      QStringView(gestures[row]), QStringView(u"]")})
-                tails_.append(reinterpret_cast<const char16_t*>(piece.data()), std::size_t(piece.size()));
+            for (QStringView piece :
+                 {QStringView(u": "), QStringView(names[row]), QStringView(u" ["),
+                  QStringView(gestures[row]), QStringView(u"]")})
+                tails_.append(reinterpret_cast<const char16_t*>(piece.data()),
+                              std::size_t(piece.size()));
         }
         tailFrom_.push_back(tails_.size());
         containedFrom_.reserve(std::size_t(rows_) + 1);
@@ -225,14 +230,16 @@ public:
 
     // The row's combo line after its progress digit: ": name [gestures]".
     QStringView lineTail(qsizetype row) const {
-        return QStringView(tails_.data() + tailFrom_[std::size_t(row)],
-                           qsizetype(tailFrom_[std::size_t(row) + 1] - tailFrom_[std::size_t(row)]));
+        return QStringView(
+            tails_.data() + tailFrom_[std::size_t(row)],
+            qsizetype(tailFrom_[std::size_t(row) + 1] - tailFrom_[std::size_t(row)]));
     }
 
     // The keys other than its own that the row's line with this progress digit contains.
     template <typename F> void forEachContained(qsizetype row, int progress, F&& f) const {
         const unsigned bit = 1u << progress;
-        for (std::size_t i = containedFrom_[std::size_t(row)]; i < containedFrom_[std::size_t(row) + 1]; ++i)
+        for (std::size_t i = containedFrom_[std::size_t(row)];
+             i < containedFrom_[std::size_t(row) + 1]; ++i)
             if (contained_[i].digits & bit)
                 f(contained_[i].key);
     }
@@ -270,7 +277,9 @@ private:
     struct NameLength {
         qsizetype length;
         std::array<std::uint64_t, 64> edges{};
-        bool mayMatch(char16_t first, char16_t last) const { return (edges[first & 63] >> (last & 63)) & 1; }
+        bool mayMatch(char16_t first, char16_t last) const {
+            return (edges[first & 63] >> (last & 63)) & 1;
+        }
     };
     struct Contained {
         int key;
@@ -318,7 +327,8 @@ private:
     }
 
     int keyOf(int group, QStringView gestures) {
-        const std::uint64_t h = mix(hashFolded(gestures), std::uint64_t(gestures.size()), std::uint64_t(group));
+        const std::uint64_t h =
+            mix(hashFolded(gestures), std::uint64_t(gestures.size()), std::uint64_t(group));
         int found = -1;
         keyByParts_.forEach(h, [&](int k) {
             const Key& key = keys_[std::size_t(k)];
@@ -343,7 +353,8 @@ private:
         const Packed head = pack(next, following);
         // A line too long for these columns is left to the highlighting to read for itself.
         const bool fits = name.size() + 4 <= std::numeric_limits<std::int32_t>::max();
-        return Shape{head.low, head.high, fits ? std::int32_t(name.size() + 4) : 0, std::int16_t(following),
+        return Shape{head.low, head.high, fits ? std::int32_t(name.size() + 4) : 0,
+                     std::int16_t(following),
                      fits && !name.contains(u'[') && !gestures.contains(u'[')};
     }
 
@@ -392,7 +403,8 @@ private:
     }
 
     // A name of some group may end at b: note the keys of that group whose gestures follow.
-    void noteNameAt(std::size_t from, std::size_t b, std::uint64_t nameHash, unsigned digits, int own) {
+    void noteNameAt(std::size_t from, std::size_t b, std::uint64_t nameHash, unsigned digits,
+                    int own) {
         const std::u16string& f = line_.folded;
         const std::size_t a = b - from;
         groupByName_.forEach(mix(nameHash, a), [&](int g) {
@@ -403,14 +415,16 @@ private:
                 const std::size_t start = b + 2, end = start + std::size_t(glen);
                 if (end > f.size())
                     return;
-                keyByParts_.forEach(mix(hashOf(start, end), std::size_t(glen), std::uint64_t(g)), [&](int k) {
-                    const Key& key = keys_[std::size_t(k)];
-                    if (key.group != g || key.gestures.size() != glen || !equalFolded(f.data() + start, key.gestures))
-                        return false;
-                    if (k != own)
-                        note(k, digits);
-                    return true;
-                });
+                keyByParts_.forEach(mix(hashOf(start, end), std::size_t(glen), std::uint64_t(g)),
+                                    [&](int k) {
+                                        const Key& key = keys_[std::size_t(k)];
+                                        if (key.group != g || key.gestures.size() != glen ||
+                                            !equalFolded(f.data() + start, key.gestures))
+                                            return false;
+                                        if (k != own)
+                                            note(k, digits);
+                                        return true;
+                                    });
             });
             return true;
         });
@@ -458,8 +472,9 @@ struct Listed {
 };
 
 // The names are read through the index, which covers the rows that have one.
-std::optional<Error> searchInto(const SpellbookIndex& index, QStringView history, const ListModel& gestureList,
-                                TextPane& pane, std::vector<unsigned char>& occurs, Listed* listed = nullptr) {
+std::optional<Error> searchInto(const SpellbookIndex& index, QStringView history,
+                                const ListModel& gestureList, TextPane& pane,
+                                std::vector<unsigned char>& occurs, Listed* listed = nullptr) {
     const QStringList& gestures = gestureList.items();
     pane.clear();
     occurs.assign(std::size_t(index.keyCount()), 0);
@@ -468,9 +483,9 @@ std::optional<Error> searchInto(const SpellbookIndex& index, QStringView history
         listed->shapes.clear();
     }
     for (qsizetype row = 0; row < gestures.size(); ++row) {
-        const int progress = row < index.rows()
-                                 ? progressOf(history, index.head(row).gestures, index.head(row).length)
-                                 : progressOf(history, gestures[row]);
+        const int progress = row < index.rows() ? progressOf(history, index.head(row).gestures,
+                                                             index.head(row).length)
+                                                : progressOf(history, gestures[row]);
         if (progress == 0)
             continue;
         if (row >= index.rows())
@@ -492,14 +507,17 @@ std::optional<Error> searchInto(const SpellbookIndex& index, QStringView history
 // ---------------------------------------------------------------------------------------
 // Ordering
 
-unsigned sortKey(QStringView line) { return line.isEmpty() ? 0u : line.front().unicode(); }
+unsigned sortKey(QStringView line) {
+    return line.isEmpty() ? 0u : line.front().unicode();
+}
 
 // The exchange procedure "for q, for j: if key[j] < key[q] swap" followed run by run. The
 // pass q = 0 leaves the smallest key at position 0. From then on the lines before q stand in
 // falling order, and pass q inserts line q among them: it joins the end of its own run,
 // and every run of smaller keys turns by one (its first line goes to its end). The line left
 // at q always carries the smallest key, so nothing after q ever moves again.
-void exchangeOrder(const std::vector<unsigned>& keys, std::vector<qsizetype>& at, std::vector<qsizetype>& order) {
+void exchangeOrder(const std::vector<unsigned>& keys, std::vector<qsizetype>& at,
+                   std::vector<qsizetype>& order) {
     const std::size_t n = keys.size();
     at.resize(n);
     for (std::size_t i = 0; i < n; ++i)
@@ -588,7 +606,9 @@ bool matchesAt(const TextPane& pane, const Bracket& b, std::u16string_view folde
         if (line >= pane.lineCount())
             return false;
         const QStringView text = pane.lineView(line);
-        const char16_t c = column < text.size() ? text[column].unicode() : column == text.size() ? u'\r' : u'\n';
+        const char16_t c = column < text.size()    ? text[column].unicode()
+                           : column == text.size() ? u'\r'
+                                                   : u'\n';
         if (foldCase(c) != want)
             return false;
         if (++column > text.size() + 1) {
@@ -654,7 +674,8 @@ void highlight(QStringView history, TextPane& pane, ShapeOf&& lineShape, Highlig
     const int boldHead = int(std::min<qsizetype>(MaxProgress, qsizetype(bold.size()) - 1));
     const Packed boldMoves = pack(bold.data() + 1, boldHead);
     const auto packedEqual = [](const Packed& at, const Packed& want) {
-        return (((at.low ^ want.low) & want.lowMask) | ((at.high ^ want.high) & want.highMask)) == 0;
+        return (((at.low ^ want.low) & want.lowMask) | ((at.high ^ want.high) & want.highMask)) ==
+               0;
     };
     // The masks that cover the first n characters, for a line with fewer than k after its "[".
     static const auto masks = [] {
@@ -733,9 +754,12 @@ void highlight(QStringView history, TextPane& pane, ShapeOf&& lineShape, Highlig
 
 } // namespace
 
-bool GestureMatches(QChar move, QChar gesture) { return gestureMatches(move.unicode(), gesture.unicode()); }
+bool GestureMatches(QChar move, QChar gesture) {
+    return gestureMatches(move.unicode(), gesture.unicode());
+}
 
-void SearchCombos(QStringView history, const ListModel& gestures, const ListModel& names, TextPane& pane) {
+void SearchCombos(QStringView history, const ListModel& gestures, const ListModel& names,
+                  TextPane& pane) {
     ComboEngine().search(history, gestures, names, pane);
 }
 
@@ -750,10 +774,12 @@ void OrderCombos(TextPane& pane) {
 
 void HighlightCombos(QStringView history, TextPane& pane) {
     HighlightSpace space;
-    highlight(history, pane, [](qsizetype) -> const SpellbookIndex::Shape* { return nullptr; }, space);
+    highlight(
+        history, pane, [](qsizetype) -> const SpellbookIndex::Shape* { return nullptr; }, space);
 }
 
-void RecomputeCombos(QStringView history, const ListModel& gestures, const ListModel& names, TextPane& pane) {
+void RecomputeCombos(QStringView history, const ListModel& gestures, const ListModel& names,
+                     TextPane& pane) {
     ComboEngine().recompute(history, gestures, names, pane);
 }
 
@@ -778,8 +804,10 @@ const SpellbookIndex& ComboEngine::indexFor(const ListModel& gestures, const Lis
     return *index_;
 }
 
-void ComboEngine::search(QStringView history, const ListModel& gestures, const ListModel& names, TextPane& pane) {
-    if (std::optional<Error> error = searchInto(indexFor(gestures, names), history, gestures, pane, scratch_->occurs))
+void ComboEngine::search(QStringView history, const ListModel& gestures, const ListModel& names,
+                         TextPane& pane) {
+    if (std::optional<Error> error =
+            searchInto(indexFor(gestures, names), history, gestures, pane, scratch_->occurs))
         throw *error;
 }
 
@@ -790,7 +818,8 @@ void ComboEngine::recompute(QStringView history, const ListModel& gestures, cons
     // "[", so that neither reads the lines again.
     const SpellbookIndex& index = indexFor(gestures, names);
     Scratch& s = *scratch_;
-    if (std::optional<Error> error = searchInto(index, history, gestures, pane, s.occurs, &s.listed))
+    if (std::optional<Error> error =
+            searchInto(index, history, gestures, pane, s.occurs, &s.listed))
         throw *error;
     if (pane.lineCount() < 2)
         return;
@@ -799,7 +828,8 @@ void ComboEngine::recompute(QStringView history, const ListModel& gestures, cons
     highlight(
         history, pane,
         [&](qsizetype line) -> const SpellbookIndex::Shape* {
-            const SpellbookIndex::Shape& shape = s.listed.shapes[std::size_t(s.order[std::size_t(line)])];
+            const SpellbookIndex::Shape& shape =
+                s.listed.shapes[std::size_t(s.order[std::size_t(line)])];
             return shape.onlyBracket ? &shape : nullptr;
         },
         s.highlight);

@@ -5,6 +5,8 @@
 namespace quorvane::spellbook {
 
 // Rows in the order the lists show them; a spell cast by two gesture strings has two rows.
+// One row per line reads as the table it is.
+// clang-format off
 const std::array<DefaultRow, DefaultRowCount> DefaultSpellbook{{
     {u"cDPW", u"Dispel Magic", u"Disperdi magia", u"Disipar Magia"},
     {u"cSWWS", u"Summon Ice Elemental", u"Evoca elementale del ghiaccio", u"Invocar Elemental De Hielo"},
@@ -51,6 +53,7 @@ const std::array<DefaultRow, DefaultRowCount> DefaultSpellbook{{
     {u"WWP", u"Protection", u"Protezione dal Male", u"Protección Contra El Mal"},
     {u"WWS", u"Counter Spell", u"Controincantesimo", u"Contrahechizo"},
 }};
+// clang-format on
 
 namespace {
 
@@ -64,7 +67,9 @@ template <typename Field> QString storeText(Field field) {
 
 } // namespace
 
-QString defaultGesturesText() { return storeText(&DefaultRow::gestures); }
+QString defaultGesturesText() {
+    return storeText(&DefaultRow::gestures);
+}
 
 QString defaultNamesText(Language language) {
     switch (language) {

@@ -4,10 +4,10 @@
 // case is also run through the step-by-step procedures of the oracle, and the two panes must
 // agree character for character.
 
-#include "support/PaneLines.h"
 #include "combo/ComboEngine.h"
 #include "oracle/ComboOracle.h"
 #include "spellbook/DefaultSpellbook.h"
+#include "support/PaneLines.h"
 #include "ui/Error.h"
 #include "ui/ListModel.h"
 #include "ui/TextPane.h"
@@ -40,7 +40,6 @@ QStringList defaultNames() {
 ListModel listOf(const QStringList& items) {
     return ListModel(joinItems(items));
 }
-
 
 // A pane left over from an earlier history, formatted and with a selection, so that a step
 // which fails to start from a clear pane shows it.

@@ -111,9 +111,9 @@ struct Coverage {
 };
 
 // Empty when the engine agrees with the oracle on the case, else what differs. The case goes
-// through a fresh engine, through the three steps called one by one, then through `kept`, an engine that lives across cases, for the
-// case's history and for the history one move shorter, as after a backspace, which reuses
-// what the kept engine worked out for these lists.
+// through a fresh engine, through the three steps called one by one, then through `kept`, an engine
+// that lives across cases, for the case's history and for the history one move shorter, as after a
+// backspace, which reuses what the kept engine worked out for these lists.
 QString compareOnCase(const Case& c, combo::ComboEngine& kept, Coverage* coverage = nullptr) {
     const ListModel gestures(joinItems(c.gestures));
     const ListModel names(joinItems(c.names));

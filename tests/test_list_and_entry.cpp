@@ -39,18 +39,17 @@ struct ListWindow {
     explicit ListWindow(const QString& items, QSize size = {120, 100}) : model(items) {
         view.setModel(&model);
         view.resize(size);
-        QObject::connect(&view, &ListBoxView::clicked, [this] {
-            log << u"clicked %1"_s.arg(model.selectedRow());
-        });
+        QObject::connect(&view, &ListBoxView::clicked,
+                         [this] { log << u"clicked %1"_s.arg(model.selectedRow()); });
         QObject::connect(&view, &ListBoxView::doubleClicked, [this] { log << u"double"_s; });
-        QObject::connect(&view, &ListBoxView::mousePressed,
-                         [this](Qt::MouseButton button, Qt::MouseButtons down,
-                                Qt::KeyboardModifiers modifiers) {
-                             pressButton = button;
-                             pressButtonsDown = down;
-                             pressModifiers = modifiers;
-                             log << u"pressed"_s;
-                         });
+        QObject::connect(
+            &view, &ListBoxView::mousePressed,
+            [this](Qt::MouseButton button, Qt::MouseButtons down, Qt::KeyboardModifiers modifiers) {
+                pressButton = button;
+                pressButtonsDown = down;
+                pressModifiers = modifiers;
+                log << u"pressed"_s;
+            });
         QObject::connect(&view, &ListBoxView::mouseMoved, [this] { log << u"moved"_s; });
     }
 
@@ -129,9 +128,12 @@ void ListAndEntryTest::leftPress_data() {
     QTest::addColumn<QStringList>("log");
 
     const Qt::KeyboardModifiers none;
-    QTest::newRow("first pick") << -1 << 2 << none << 2 << QStringList{u"clicked 2"_s, u"pressed"_s};
-    QTest::newRow("another row") << 1 << 4 << none << 4 << QStringList{u"clicked 4"_s, u"pressed"_s};
-    QTest::newRow("same row again") << 3 << 3 << none << 3 << QStringList{u"clicked 3"_s, u"pressed"_s};
+    QTest::newRow("first pick") << -1 << 2 << none << 2
+                                << QStringList{u"clicked 2"_s, u"pressed"_s};
+    QTest::newRow("another row") << 1 << 4 << none << 4
+                                 << QStringList{u"clicked 4"_s, u"pressed"_s};
+    QTest::newRow("same row again")
+        << 3 << 3 << none << 3 << QStringList{u"clicked 3"_s, u"pressed"_s};
     QTest::newRow("ctrl on selected row keeps it")
         << 3 << 3 << Qt::KeyboardModifiers(Qt::ControlModifier) << 3
         << QStringList{u"clicked 3"_s, u"pressed"_s};
@@ -191,8 +193,8 @@ void ListAndEntryTest::doubleClick_data() {
     QTest::addColumn<QStringList>("log");
 
     QTest::newRow("left") << Qt::LeftButton << 2
-                          << QStringList{u"clicked 2"_s, u"pressed"_s, u"clicked 2"_s,
-                                         u"pressed"_s, u"double"_s};
+                          << QStringList{u"clicked 2"_s, u"pressed"_s, u"clicked 2"_s, u"pressed"_s,
+                                         u"double"_s};
     // Each press of a right double click is a press of its own, and neither selects.
     QTest::newRow("right") << Qt::RightButton << 0 << QStringList{u"pressed"_s, u"pressed"_s};
 }
@@ -312,7 +314,9 @@ void ListAndEntryTest::refreshLongList() {
     QVERIFY(w.rowVisible(99999));
     QCOMPARE(w.view.model()->index(99999, 0).data().toString(), u"row 99999"_s);
     if (w.view.logicalDpiY() == 96) {
-        const auto top = [&w](int r) { return w.view.visualRect(w.view.model()->index(r, 0)).top(); };
+        const auto top = [&w](int r) {
+            return w.view.visualRect(w.view.model()->index(r, 0)).top();
+        };
         QCOMPARE(top(99999) - top(99998), ListBoxView::DesignRowHeight);
     }
     // A refresh shows the new items from the top with the model's selection, here none.
@@ -533,7 +537,8 @@ void ListAndEntryTest::entryHoverFrame() {
     QCOMPARE(counter.paints > 0, !set);
     QCOMPARE(showsHoverFrame(field), set);
     // The text moves out by the frame's width when the frame goes.
-    QCOMPARE(field.inputMethodQuery(Qt::ImCursorRectangle).toRect().left(), caret.left() - (set ? 0 : 2));
+    QCOMPARE(field.inputMethodQuery(Qt::ImCursorRectangle).toRect().left(),
+             caret.left() - (set ? 0 : 2));
 }
 
 } // namespace quorvane

@@ -19,7 +19,6 @@ using namespace Qt::StringLiterals;
 namespace quorvane {
 namespace {
 
-
 // The message of the Error that `f` raises, or an empty string when it raises none.
 template <typename F> QString errorOf(F&& f) {
     try {

@@ -18,7 +18,8 @@ private Q_SLOTS:
         QTest::newRow("first character never lowered") << u"duel.mate.exe"_s << u"duel"_s;
         QTest::newRow("unix path, no extension") << u"/usr/bin/Quorvane"_s << u"Quorvane"_s;
         QTest::newRow("lower-case name stays lower") << u"/usr/bin/quorvane"_s << u"quorvane"_s;
-        QTest::newRow("only the name after the last separator") << u"/opt/a.b/QUORVANE"_s << u"Quorvane"_s;
+        QTest::newRow("only the name after the last separator")
+            << u"/opt/a.b/QUORVANE"_s << u"Quorvane"_s;
         QTest::newRow("accented capitals lowered") << u"/x/ÉLAN"_s << u"Élan"_s;
         QTest::newRow("name starting with a full stop") << u"/x/.hidden"_s << u""_s;
     }
@@ -31,8 +32,8 @@ private Q_SLOTS:
     void errorBoxText_data() {
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("closing parenthesis") << u"List index out of bounds (-1)"_s
-                                             << u"List index out of bounds (-1)"_s;
+        QTest::newRow("closing parenthesis")
+            << u"List index out of bounds (-1)"_s << u"List index out of bounds (-1)"_s;
         QTest::newRow("letter") << u"Cannot open file \"/x\". No such file or directory"_s
                                 << u"Cannot open file \"/x\". No such file or directory."_s;
         QTest::newRow("digit") << u"Error 5"_s << u"Error 5."_s;

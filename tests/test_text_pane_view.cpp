@@ -155,8 +155,8 @@ void TextPaneViewTest::colours_data() {
     QTest::addColumn<Hue>("hue");
     QTest::addColumn<bool>("bold");
 
-    QTest::newRow("two gestures blue") << 0 << u"2: Magic Missile [SD]"_s << 18 << 2 << Hue::Blue
-                                       << false;
+    QTest::newRow("two gestures blue")
+        << 0 << u"2: Magic Missile [SD]"_s << 18 << 2 << Hue::Blue << false;
     QTest::newRow("three gestures red, lower line")
         << 3 << u"3: Lightning Bolt [DFFDD]"_s << 19 << 3 << Hue::Red << false;
     QTest::newRow("one gesture blue on a bold line")
@@ -216,10 +216,13 @@ void TextPaneViewTest::boldIsWider() {
     const QRect regularRow = w.area(0, text.size());
     const QRect boldRow = w.area(w.pane.lineStart(1), text.size());
     QVERIFY(boldRow.top() >= regularRow.bottom());
-    const int regularEnd = rightmostInk(image, QRect(0, regularRow.top(), image.width(), regularRow.height()));
-    const int boldEnd = rightmostInk(image, QRect(0, boldRow.top(), image.width(), boldRow.height()));
+    const int regularEnd =
+        rightmostInk(image, QRect(0, regularRow.top(), image.width(), regularRow.height()));
+    const int boldEnd =
+        rightmostInk(image, QRect(0, boldRow.top(), image.width(), boldRow.height()));
     QVERIFY(regularEnd > 0);
-    QVERIFY2(boldEnd > regularEnd, qPrintable(u"bold ends at %1, regular at %2"_s.arg(boldEnd).arg(regularEnd)));
+    QVERIFY2(boldEnd > regularEnd,
+             qPrintable(u"bold ends at %1, regular at %2"_s.arg(boldEnd).arg(regularEnd)));
 }
 
 void TextPaneViewTest::selectionVisibility_data() {
@@ -261,9 +264,11 @@ void TextPaneViewTest::selectionVisibility() {
     if (visible) {
         // The break inside the selection is shown, the one after it is not.
         const QRect lineBreak = w.view->characterRect(27);
-        QVERIFY(countPixels(image, QRect(lineBreak.center().x(), lineBreak.top(), 1, lineBreak.height()),
+        QVERIFY(countPixels(image,
+                            QRect(lineBreak.center().x(), lineBreak.top(), 1, lineBreak.height()),
                             isHighlight) > 0);
-        QCOMPARE(countPixels(image, w.view->characterRect(w.pane.lineStart(1) + 12), isHighlight), 0);
+        QCOMPARE(countPixels(image, w.view->characterRect(w.pane.lineStart(1) + 12), isHighlight),
+                 0);
     }
 }
 
@@ -326,7 +331,9 @@ void TextPaneViewTest::wrappedGeometryIsExactOnceShown() {
     Window w(Wrap::AtWidth);
     QStringList lines;
     for (int i = 0; i < 300; ++i)
-        lines << (i % 3 == 0 ? u"il "_s.repeated(i % 40) : i % 3 == 1 ? u"WM "_s.repeated(i % 25) : u"x"_s);
+        lines << (i % 3 == 0   ? u"il "_s.repeated(i % 40)
+                  : i % 3 == 1 ? u"WM "_s.repeated(i % 25)
+                               : u"x"_s);
     w.setLines(lines);
     w.show();
     QCoreApplication::processEvents();
@@ -376,14 +383,12 @@ void TextPaneViewTest::mouseSelection_data() {
     // "alpha beta" 0-9, break 10-11, "gamma delta" 12-22, break 23-24, "epsilon" 25-31
     QTest::newRow("drag within a line") << Wrap::None << Gesture::Drag << qsizetype(0)
                                         << qsizetype(5) << qsizetype(0) << qsizetype(5);
-    QTest::newRow("drag backwards over a break")
-        << Wrap::None << Gesture::Drag << qsizetype(17) << qsizetype(2) << qsizetype(2)
-        << qsizetype(15);
+    QTest::newRow("drag backwards over a break") << Wrap::None << Gesture::Drag << qsizetype(17)
+                                                 << qsizetype(2) << qsizetype(2) << qsizetype(15);
     QTest::newRow("drag to a line's end") << Wrap::None << Gesture::Drag << qsizetype(6)
                                           << qsizetype(10) << qsizetype(6) << qsizetype(4);
-    QTest::newRow("drag in a wrapping pane")
-        << Wrap::AtWidth << Gesture::Drag << qsizetype(26) << qsizetype(14) << qsizetype(14)
-        << qsizetype(12);
+    QTest::newRow("drag in a wrapping pane") << Wrap::AtWidth << Gesture::Drag << qsizetype(26)
+                                             << qsizetype(14) << qsizetype(14) << qsizetype(12);
     QTest::newRow("shift click extends from the press")
         << Wrap::None << Gesture::ShiftClick << qsizetype(6) << qsizetype(27) << qsizetype(6)
         << qsizetype(21);
@@ -459,8 +464,8 @@ void TextPaneViewTest::scrollToSelection_data() {
     QTest::addColumn<qsizetype>("column");
 
     QTest::newRow("far line") << Wrap::None << Start::Top << qsizetype(900) << qsizetype(2);
-    QTest::newRow("far line, wrapping") << Wrap::AtWidth << Start::Top << qsizetype(900)
-                                        << qsizetype(2);
+    QTest::newRow("far line, wrapping")
+        << Wrap::AtWidth << Start::Top << qsizetype(900) << qsizetype(2);
     QTest::newRow("far column") << Wrap::None << Start::Top << qsizetype(0) << qsizetype(150);
     QTest::newRow("far column of a line wider but shorter")
         << Wrap::None << Start::Top << qsizetype(1) << qsizetype(146);

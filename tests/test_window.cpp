@@ -8,8 +8,8 @@
 #include "ui/ListBoxView.h"
 #include "ui/TextPaneView.h"
 
-#include <QApplication>
 #include <QAction>
+#include <QApplication>
 #include <QCursor>
 #include <QLabel>
 #include <QMenu>
@@ -54,7 +54,6 @@ struct ErrorBoxes {
 };
 
 } // namespace
-
 
 class WindowTest : public QObject {
     Q_OBJECT
@@ -133,8 +132,8 @@ private Q_SLOTS:
         QWidget* const owners[] = {form.ListBox1, form.ListBox2, form.RichEdit2, form.Edit1};
         // A pointer move as the window system delivers it to the control under the pointer.
         const auto moveOver = [](QWidget* widget, QPoint at) {
-            QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                             Qt::NoModifier);
+            QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
             QApplication::sendEvent(widget, &move);
         };
         if (control == 3)
@@ -174,7 +173,8 @@ private Q_SLOTS:
         QCOMPARE(form.Edit1->text(), u"SD"_s);
         QCOMPARE(form.RichEdit1Text.lineCount(), 6); // the lines found before the error
         // The lookup went on and selected "Amnesia" in the reference.
-        QCOMPARE(form.RichEdit2Text.text().mid(form.RichEdit2Text.selectionStart(), 7), u"Amnesia"_s);
+        QCOMPARE(form.RichEdit2Text.text().mid(form.RichEdit2Text.selectionStart(), 7),
+                 u"Amnesia"_s);
     }
 
     void spellbookMenuRestoresTheDefaultAfterTheButtonReturns() {
@@ -249,7 +249,8 @@ private Q_SLOTS:
         form.show();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        QTest::mouseClick(form.ListBox1->viewport(), Qt::LeftButton, {}, rowPoint(form.ListBox1, 0));
+        QTest::mouseClick(form.ListBox1->viewport(), Qt::LeftButton, {},
+                          rowPoint(form.ListBox1, 0));
         for (int row = 1; row <= 3; ++row) {
             QTest::keyClick(form.ListBox1, Qt::Key_Down);
             QCOMPARE(form.ListBox2Items.selectedRow(), row);
@@ -286,7 +287,8 @@ private Q_SLOTS:
             form.Edit1->clear();
             form.RichEdit2Text.setSelection(0, 0);
         });
-        QTest::mouseDClick(form.ListBox2->viewport(), Qt::LeftButton, {}, rowPoint(form.ListBox2, 8));
+        QTest::mouseDClick(form.ListBox2->viewport(), Qt::LeftButton, {},
+                           rowPoint(form.ListBox2, 8));
         QCOMPARE(form.Edit1->text(), u"DPP"_s);
         QCOMPARE(referenceSelection(form), u"Amnesia"_s);
     }
@@ -299,8 +301,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("expectedNameRow");
         QTest::addColumn<QStringList>("errors");
         QTest::newRow("right press") << ListGesture::RightPress << 44 << 3 << QStringList();
-        QTest::newRow("middle press, right held") << ListGesture::MiddlePressWithRightHeld << 44 << 3 << QStringList();
-        QTest::newRow("click past the shorter names") << ListGesture::ClickOtherRow << 5 << 3 << QStringList();
+        QTest::newRow("middle press, right held")
+            << ListGesture::MiddlePressWithRightHeld << 44 << 3 << QStringList();
+        QTest::newRow("click past the shorter names")
+            << ListGesture::ClickOtherRow << 5 << 3 << QStringList();
         // The gesture string is written first, and the recompute fails on the empty names;
         // then the lookup fails on the name list's missing selection.
         QTest::newRow("click past the names, none selected")
@@ -323,7 +327,8 @@ private Q_SLOTS:
         form.ListBox2->refresh();
         ErrorBoxes boxes;
         if (names > 0)
-            QTest::mouseClick(form.ListBox1->viewport(), Qt::LeftButton, {}, rowPoint(form.ListBox1, 3));
+            QTest::mouseClick(form.ListBox1->viewport(), Qt::LeftButton, {},
+                              rowPoint(form.ListBox1, 3));
         form.Edit1->clear();
         boxes.seen.clear();
         const QPoint at = rowPoint(form.ListBox1, 30);
@@ -332,8 +337,9 @@ private Q_SLOTS:
             QTest::mousePress(form.ListBox1->viewport(), Qt::RightButton, {}, at);
             break;
         case ListGesture::MiddlePressWithRightHeld: {
-            QMouseEvent press(QEvent::MouseButtonPress, at, form.ListBox1->viewport()->mapToGlobal(at),
-                              Qt::MiddleButton, Qt::MiddleButton | Qt::RightButton, Qt::NoModifier);
+            QMouseEvent press(QEvent::MouseButtonPress, at,
+                              form.ListBox1->viewport()->mapToGlobal(at), Qt::MiddleButton,
+                              Qt::MiddleButton | Qt::RightButton, Qt::NoModifier);
             QApplication::sendEvent(form.ListBox1->viewport(), &press);
             break;
         }
@@ -358,7 +364,8 @@ private Q_SLOTS:
         form.FormCreate();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QTest::mousePress(form.ListBox2->viewport(), Qt::MiddleButton, {}, rowPoint(form.ListBox2, 2));
+        QTest::mousePress(form.ListBox2->viewport(), Qt::MiddleButton, {},
+                          rowPoint(form.ListBox2, 2));
         QCOMPARE(form.ListBox2Items.selectedRow(), -1);
         QCOMPARE(form.Edit1->text(), QString());
     }

@@ -98,9 +98,11 @@ private:
                     return;
                 // The window system makes a new modal window the active one, which the
                 // offscreen platform does not do by itself; the file dialog's typing relies on it.
-                if (widget->isWindow() && !widget->isActiveWindow() && !QApplication::activePopupWidget()) {
+                if (widget->isWindow() && !widget->isActiveWindow() &&
+                    !QApplication::activePopupWidget()) {
                     widget->activateWindow();
-                    (void)QTest::qWaitForWindowActive(widget, 1000); // a step that needs it fails itself
+                    (void)QTest::qWaitForWindowActive(widget,
+                                                      1000); // a step that needs it fails itself
                 }
                 act(widget);
             },
@@ -120,7 +122,8 @@ private:
 };
 
 Script::Find popup(QMenu* menu) {
-    return [menu]() -> QWidget* { return QApplication::activePopupWidget() == menu ? menu : nullptr; };
+    return
+        [menu]() -> QWidget* { return QApplication::activePopupWidget() == menu ? menu : nullptr; };
 }
 template <typename T> Script::Find modal() {
     return []() -> QWidget* { return qobject_cast<T*>(QApplication::activeModalWidget()); };
@@ -133,7 +136,9 @@ Script::Act press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     };
 }
 
-QLineEdit* fileNameEdit(QWidget* dialog) { return dialog->findChild<QLineEdit*>(u"fileNameEdit"_s); }
+QLineEdit* fileNameEdit(QWidget* dialog) {
+    return dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
+}
 
 // Types a name into the file dialog's name field over what it holds, then Enter.
 void typeFileName(QWidget* dialog, const QString& name) {
@@ -166,7 +171,9 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-QString reason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+QString reason(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
 
 // The window shown and active at a place of the offscreen screen (800 x 800), with the
 // default spellbook.
@@ -183,13 +190,18 @@ struct ShownForm {
 // The offscreen platform's notices that it cannot raise a window or grab the keyboard say
 // nothing about the window; every other message goes on to the test's own handler.
 QtMessageHandler testMessageHandler = nullptr;
-void dropPlatformNotices(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+void dropPlatformNotices(QtMsgType type, const QMessageLogContext& context,
+                         const QString& message) {
     if (!message.startsWith(u"This plugin does not support"_s))
         testMessageHandler(type, context, message);
 }
 
-QStringList defaultGestures(const TForm1& form) { return form.ListBox6Original.items(); }
-QStringList defaultNames(const TForm1& form) { return form.ListBox3.items(); }
+QStringList defaultGestures(const TForm1& form) {
+    return form.ListBox6Original.items();
+}
+QStringList defaultNames(const TForm1& form) {
+    return form.ListBox3.items();
+}
 
 } // namespace
 
@@ -205,7 +217,8 @@ class WindowMenusTest : public QObject {
     static void startLoad(TForm1& form, Script& script, Command command) {
         Script startSteps;
         startSteps.then(popup(form.PopupMenu2), press(Qt::Key_C))
-            .then(popup(form.Loadfromtextfile2), press(command == Command::Gestures ? Qt::Key_G : Qt::Key_S));
+            .then(popup(form.Loadfromtextfile2),
+                  press(command == Command::Gestures ? Qt::Key_G : Qt::Key_S));
         QCursor::setPos(form.Button2->mapToGlobal(form.Button2->rect().center()));
         QTest::mouseClick(form.Button2, Qt::LeftButton);
         QVERIFY(startSteps.done());
@@ -256,21 +269,25 @@ private Q_SLOTS:
         QTest::addColumn<QChar>("accessKey");
         const auto row = [](const char* menu, int index, const char* name, const QString& caption,
                             const char* kind, char key) {
-            QTest::newRow(name) << QString::fromLatin1(menu) << index << QString::fromLatin1(name) << caption
-                                << QString::fromLatin1(kind) << QChar::fromLatin1(key);
+            QTest::newRow(name) << QString::fromLatin1(menu) << index << QString::fromLatin1(name)
+                                << caption << QString::fromLatin1(kind) << QChar::fromLatin1(key);
         };
-        row("PopupMenu1", 0, "Information1", u"About &Runeclasp (a.k.a. Palmoria)"_s, "submenu", 'R');
+        row("PopupMenu1", 0, "Information1", u"About &Runeclasp (a.k.a. Palmoria)"_s, "submenu",
+            'R');
         row("PopupMenu1", 1, "Quorvane1", u"About &This program"_s, "submenu", 'T');
         row("Information1", 0, "EncyclopediaArticle1",
             u"Palmoria by Ilsabet Corrowin, 1977 - Loreweave &Wiki article"_s, "command", 'W');
         row("Information1", 1, "N2", u""_s, "separator", 0);
-        row("Information1", 2, "OfficialRules1", u"Official rules in &English by Ilsabet Corrowin"_s, "command", 'E');
+        row("Information1", 2, "OfficialRules1",
+            u"Official rules in &English by Ilsabet Corrowin"_s, "command", 'E');
         row("Information1", 3, "RulesTranslatedinSpanish1",
             u"Official rules in &Spanish, translated by Maelis Corvarán"_s, "command", 'S');
         row("Information1", 4, "SpelllistItalian1",
-            u"Spell list in &Italian by Liselda Marvotti at Tavolieri di Varnhollow"_s, "command", 'I');
+            u"Spell list in &Italian by Liselda Marvotti at Tavolieri di Varnhollow"_s, "command",
+            'I');
         row("Information1", 5, "N1", u""_s, "separator", 0);
-        row("Information1", 6, "PlayOnlineforfree1", u"&Play online for free at Duelhall"_s, "command", 'P');
+        row("Information1", 6, "PlayOnlineforfree1", u"&Play online for free at Duelhall"_s,
+            "command", 'P');
         row("Quorvane1", 0, "AuthorHomepage1", u"Program &Homepage"_s, "command", 'H');
         row("Quorvane1", 1, "Contacttheauthor1", u"&Contact the author"_s, "command", 'C');
         row("Quorvane1", 2, "N3", u""_s, "separator", 0);
@@ -303,7 +320,8 @@ private Q_SLOTS:
             {u"About1"_s, form.About1},
         };
         // Two, seven and four items: the table's rows are all of them.
-        const QHash<QString, int> sizes{{u"PopupMenu1"_s, 2}, {u"Information1"_s, 7}, {u"Quorvane1"_s, 4}};
+        const QHash<QString, int> sizes{
+            {u"PopupMenu1"_s, 2}, {u"Information1"_s, 7}, {u"Quorvane1"_s, 4}};
         QCOMPARE(menus[menu]->actions().size(), sizes[menu]);
 
         QAction* const action = menus[menu]->actions().value(index);
@@ -331,7 +349,8 @@ private Q_SLOTS:
         QTest::addColumn<QPoint>("windowAt");
         QTest::addColumn<QPoint>("pointer"); // null: the centre of the button
         QTest::newRow("Info, click") << 1 << u"click"_s << QPoint(0, 0) << QPoint();
-        QTest::newRow("Info, Alt+I, pointer outside the window") << 1 << u"alt"_s << QPoint(260, 0) << QPoint(20, 300);
+        QTest::newRow("Info, Alt+I, pointer outside the window")
+            << 1 << u"alt"_s << QPoint(260, 0) << QPoint(20, 300);
         QTest::newRow("Info, Space") << 1 << u"space"_s << QPoint(0, 0) << QPoint(100, 100);
         QTest::newRow("Spellbook, click") << 2 << u"click"_s << QPoint(0, 0) << QPoint();
         QTest::newRow("Spellbook, Alt+S, pointer outside the window")
@@ -386,8 +405,10 @@ private Q_SLOTS:
     void linkItemOpensItsAddress_data() {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QUrl>("address");
-        QTest::newRow("EncyclopediaArticle1") << u"RW"_s << QUrl(u"https://loreweave.example/wiki/Palmoria"_s);
-        QTest::newRow("OfficialRules1") << u"RE"_s << QUrl(u"https://rulescrypt.example/palmoria/rules-en.html"_s);
+        QTest::newRow("EncyclopediaArticle1")
+            << u"RW"_s << QUrl(u"https://loreweave.example/wiki/Palmoria"_s);
+        QTest::newRow("OfficialRules1")
+            << u"RE"_s << QUrl(u"https://rulescrypt.example/palmoria/rules-en.html"_s);
         QTest::newRow("RulesTranslatedinSpanish1")
             << u"RS"_s << QUrl(u"https://corvaran.example/palmoria/reglas.html"_s);
         QTest::newRow("SpelllistItalian1")
@@ -408,10 +429,11 @@ private Q_SLOTS:
         bool calledInsideTheMenu = true;
         Script script;
         script.then(popup(form.PopupMenu1), press(Qt::Key(keys.at(0).unicode())))
-            .then(popup(keys.at(0) == u'R' ? form.Information1 : form.Quorvane1), [&](QWidget* submenu) {
-                press(Qt::Key(keys.at(1).unicode()))(submenu);
-                calledInsideTheMenu = !recorder_.urls.isEmpty();
-            });
+            .then(popup(keys.at(0) == u'R' ? form.Information1 : form.Quorvane1),
+                  [&](QWidget* submenu) {
+                      press(Qt::Key(keys.at(1).unicode()))(submenu);
+                      calledInsideTheMenu = !recorder_.urls.isEmpty();
+                  });
         QCursor::setPos(form.Button1->mapToGlobal(form.Button1->rect().center()));
         QTest::mouseClick(form.Button1, Qt::LeftButton);
         QVERIFY(script.done());
@@ -465,10 +487,11 @@ private Q_SLOTS:
         QTRY_VERIFY(script.done());
         QVERIFY(!script.gaveUp());
 
-        const QString aboutText = u"Quorvane 1.0\n"
-                                  u"A combo assistant for Runeclasp (a.k.a. Palmoria).\n\n"
-                                  u"Type the gestures made so far and see which spells they can still become.\n\n"
-                                  u"Written by Varnhollow - varnhollow@quorvane.example"_s;
+        const QString aboutText =
+            u"Quorvane 1.0\n"
+            u"A combo assistant for Runeclasp (a.k.a. Palmoria).\n\n"
+            u"Type the gestures made so far and see which spells they can still become.\n\n"
+            u"Written by Varnhollow - varnhollow@quorvane.example"_s;
         QCOMPARE(title, u"Quorvane"_s);
         QCOMPARE(text, aboutText);
         QCOMPARE(icon, QMessageBox::NoIcon);
@@ -483,11 +506,12 @@ private Q_SLOTS:
                                 .arg(centre.y())
                                 .arg(screenCentre.x())
                                 .arg(screenCentre.y())));
-        QVERIFY((form.frameGeometry().center() - screenCentre).manhattanLength() > 20); // it is told apart
+        QVERIFY((form.frameGeometry().center() - screenCentre).manhattanLength() >
+                20); // it is told apart
 
         const QString divider = QString(27, u'-') + u"\r\n"_s;
-        QCOMPARE(copied, divider + u"Quorvane\r\n"_s + divider + aboutText + u"\r\n"_s + divider + u"OK   \r\n"_s +
-                             divider);
+        QCOMPARE(copied, divider + u"Quorvane\r\n"_s + divider + aboutText + u"\r\n"_s + divider +
+                             u"OK   \r\n"_s + divider);
     }
 
     void aboutBoxCloses_data() {
@@ -523,11 +547,12 @@ private Q_SLOTS:
         QTest::addColumn<Command>("command");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("items");
-        QTest::newRow("gestures, CR LF") << Command::Gestures << "DFW\r\nSD\r\n"_ba << QStringList{u"DFW"_s, u"SD"_s};
+        QTest::newRow("gestures, CR LF")
+            << Command::Gestures << "DFW\r\nSD\r\n"_ba << QStringList{u"DFW"_s, u"SD"_s};
         QTest::newRow("gestures, blank and lower case kept")
             << Command::Gestures << " sd\nwws"_ba << QStringList{u" sd"_s, u"wws"_s};
-        QTest::newRow("names, LF LF, no final break") << Command::Names << "A\n\nB"_ba
-                                                      << QStringList{u"A"_s, QString(), u"B"_s};
+        QTest::newRow("names, LF LF, no final break")
+            << Command::Names << "A\n\nB"_ba << QStringList{u"A"_s, QString(), u"B"_s};
         QTest::newRow("names, zero byte ends the text")
             << Command::Names << QByteArray("A\r\nB\0C", 6) << QStringList{u"A"_s, u"B"_s};
         QTest::newRow("names, empty file") << Command::Names << QByteArray() << QStringList{};
@@ -609,8 +634,10 @@ private Q_SLOTS:
         QTest::addColumn<Command>("command");
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("gestures, no read permission") << Command::Gestures << u"unreadable"_s << reason(EACCES);
-        QTest::newRow("names, removed after it was chosen") << Command::Names << u"removed"_s << reason(ENOENT);
+        QTest::newRow("gestures, no read permission")
+            << Command::Gestures << u"unreadable"_s << reason(EACCES);
+        QTest::newRow("names, removed after it was chosen")
+            << Command::Names << u"removed"_s << reason(ENOENT);
         QTest::newRow("gestures, a folder by the time it is read")
             << Command::Gestures << u"folder"_s << reason(EISDIR);
         QTest::newRow("names, a named pipe without a writer")
@@ -799,7 +826,8 @@ private Q_SLOTS:
             });
             startLoad(form, script, Command::Names);
         }
-        QCOMPARE(form.ListBox2Items.items(), (QStringList{u"Cure Light Wounds"_s, u"Magic Missile"_s}));
+        QCOMPARE(form.ListBox2Items.items(),
+                 (QStringList{u"Cure Light Wounds"_s, u"Magic Missile"_s}));
         // Gestures again: starts with two/names; Enter takes it.
         {
             Script script;
@@ -810,7 +838,8 @@ private Q_SLOTS:
             startLoad(form, script, Command::Gestures);
         }
         QCOMPARE(form.OpenDialog1, shared);
-        QCOMPARE(form.ListBox1Items.items(), (QStringList{u"Cure Light Wounds"_s, u"Magic Missile"_s}));
+        QCOMPARE(form.ListBox1Items.items(),
+                 (QStringList{u"Cure Light Wounds"_s, u"Magic Missile"_s}));
 
         QCOMPARE(seen.size(), 3);
         QCOMPARE(seen[0].directory, working);

@@ -33,7 +33,10 @@ QString escaped(QStringView text) {
         else if (c == u'\t')
             out += u"\\t";
         else if (c.unicode() < 32)
-            out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QChar(u'0')).toUpper().replace(u'X', u'x');
+            out += QStringLiteral("\\x%1")
+                       .arg(c.unicode(), 2, 16, QChar(u'0'))
+                       .toUpper()
+                       .replace(u'X', u'x');
         else
             out += c;
     }
@@ -50,7 +53,9 @@ char colourMark(const CharFormat& f) {
     return '?';
 }
 
-void print(std::string& out, const QString& text) { out += text.toStdString(); }
+void print(std::string& out, const QString& text) {
+    out += text.toStdString();
+}
 
 } // namespace
 

@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
     libbenchmark-dev
-    clang libclang-rt-dev llvm
+    clang libclang-rt-dev llvm clang-format clang-tidy
     fonts-dejavu-core
     fonts-wine
     xvfb xauth xdotool x11-utils x11-apps imagemagick openbox

@@ -74,8 +74,7 @@ ListBoxView::ListBoxView(QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     viewport()->setMouseTracking(true);
-    adapter_->setRowHeight(
-        std::max(1, int(std::lround(DesignRowHeight * logicalDpiY() / 96.0))));
+    adapter_->setRowHeight(std::max(1, int(std::lround(DesignRowHeight * logicalDpiY() / 96.0))));
     QListView::setModel(adapter_);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ListBoxView::takeSelection);
@@ -162,7 +161,9 @@ void ListBoxView::press(QMouseEvent* event) {
     Q_EMIT mousePressed(event->button(), event->buttons(), event->modifiers());
 }
 
-void ListBoxView::mousePressEvent(QMouseEvent* event) { press(event); }
+void ListBoxView::mousePressEvent(QMouseEvent* event) {
+    press(event);
+}
 
 void ListBoxView::mouseReleaseEvent(QMouseEvent* event) {
     pressDelivered_ = false;

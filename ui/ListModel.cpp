@@ -41,8 +41,8 @@ struct FileDescriptor {
 
 QByteArray readWholeFile(const QString& path) {
     // Non-blocking open: a named pipe without a writer or a device must not hang the program.
-    FileDescriptor file{::open(QFile::encodeName(path).constData(),
-                               O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)};
+    FileDescriptor file{
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)};
     if (file.fd < 0)
         raiseCannotOpen(path, systemReason(errno));
     struct stat info {};
@@ -87,7 +87,9 @@ void ListModel::setSelectedRow(qsizetype row) {
     selected_ = (row >= 0 && row < items_.size()) ? row : -1;
 }
 
-QString ListModel::text() const { return joinItems(items_); }
+QString ListModel::text() const {
+    return joinItems(items_);
+}
 
 ListModel::ListModel(ListModel&& other) noexcept
     : items_(std::move(other.items_)), selected_(other.selected_), revision_(other.revision_) {

@@ -5,8 +5,8 @@
 #include <QChar>
 
 #include <algorithm>
-#include <cstring>
 #include <array>
+#include <cstring>
 
 namespace quorvane {
 
@@ -101,7 +101,8 @@ void TextPane::setLine(qsizetype i, QStringView text) {
 void TextPane::reorderLines(const std::vector<qsizetype>& order) {
     spareLines_.clear();
     for (qsizetype from : order)
-        spareLines_.push_back({lines_.at(std::size_t(from)).offset, lines_[std::size_t(from)].length});
+        spareLines_.push_back(
+            {lines_.at(std::size_t(from)).offset, lines_[std::size_t(from)].length});
     lines_.swap(spareLines_);
     attrs_.clear();
     changed(0);
@@ -167,7 +168,8 @@ void TextPane::setText(QStringView text) {
 qsizetype TextPane::find(QStringView s, qsizetype p, qsizetype n) const {
     const QString whole = text();
     p = std::max<qsizetype>(p, 0);
-    const qsizetype end = std::min(whole.size(), p + std::max<qsizetype>(n, 0)); // occurrences end by p + n
+    const qsizetype end =
+        std::min(whole.size(), p + std::max<qsizetype>(n, 0)); // occurrences end by p + n
     const qsizetype m = s.size();
     const char16_t* t = reinterpret_cast<const char16_t*>(whole.constData());
     const char16_t* q = reinterpret_cast<const char16_t*>(s.data());
@@ -243,9 +245,13 @@ void TextPane::setLineBold(qsizetype line) {
         a[k] |= Bold;
 }
 
-void TextPane::setSelectionColour(Colour c) { setColour(selStart_, selLength_, c); }
+void TextPane::setSelectionColour(Colour c) {
+    setColour(selStart_, selLength_, c);
+}
 
-void TextPane::setSelectionBold() { setBold(selStart_, selLength_); }
+void TextPane::setSelectionBold() {
+    setBold(selStart_, selLength_);
+}
 
 CharFormat TextPane::format(qsizetype line, qsizetype column) const {
     const Line& l = lines_.at(std::size_t(line));

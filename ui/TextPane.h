@@ -8,8 +8,8 @@
 #include <QString>
 #include <QStringView>
 
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -39,7 +39,9 @@ extern const char16_t* const foldTable;
 
 // Folds one UTF-16 unit for comparisons that ignore letter case (Unicode simple case
 // folding, unit by unit). Every case-insensitive comparison in the program goes through it.
-inline char16_t foldCase(char16_t c) { return detail::foldTable[c]; }
+inline char16_t foldCase(char16_t c) {
+    return detail::foldTable[c];
+}
 
 // Lines live back to back in one buffer, so that a pane of a hundred thousand lines is
 // rebuilt on every keystroke without an allocation per line. Formats are kept only for the
@@ -104,7 +106,7 @@ public:
 
 private:
     struct Line {
-        qsizetype offset;     // into buffer_
+        qsizetype offset; // into buffer_
         qsizetype length;
         qsizetype attrs = -1; // into attrs_, one packed format per character, or -1
     };

@@ -20,9 +20,9 @@
 #include <QTimerEvent>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
-#include <array>
 #include <functional>
 
 namespace quorvane {
@@ -52,9 +52,13 @@ QTextCharFormat toTextFormat(const CharFormat& f) {
     return format;
 }
 
-int clampToInt(qint64 v) { return int(std::clamp<qint64>(v, 0, INT_MAX)); }
+int clampToInt(qint64 v) {
+    return int(std::clamp<qint64>(v, 0, INT_MAX));
+}
 
-bool isWordCharacter(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
+bool isWordCharacter(QChar c) {
+    return c.isLetterOrNumber() || c == u'_';
+}
 
 } // namespace
 
@@ -84,7 +88,8 @@ void TextPaneView::setWrap(Wrap wrap) {
     if (wrap == wrap_)
         return;
     wrap_ = wrap;
-    setHorizontalScrollBarPolicy(wrap == Wrap::None ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(wrap == Wrap::None ? Qt::ScrollBarAsNeeded
+                                                    : Qt::ScrollBarAlwaysOff);
     horizontalScrollBar()->setValue(0);
     rowLayouts_.clear();
     wrapped_.clear();
@@ -94,8 +99,8 @@ void TextPaneView::setWrap(Wrap wrap) {
 void TextPaneView::narrowFontToFitLines(int minimumStretch) {
     if (wrap_ != Wrap::AtWidth || lineCount() == 0)
         return;
-    const int width = this->width() - 2 * HoverFrameWidth - verticalScrollBar()->sizeHint().width() -
-                      2 * TextMargin;
+    const int width = this->width() - 2 * HoverFrameWidth -
+                      verticalScrollBar()->sizeHint().width() - 2 * TextMargin;
     if (width <= 0)
         return;
     // Every line's width is estimated from its letters' advances; only the widest few are
@@ -169,7 +174,9 @@ void TextPaneView::setHoverFrame(bool on) {
     update();
 }
 
-qsizetype TextPaneView::lineCount() const { return model_ ? model_->lineCount() : 0; }
+qsizetype TextPaneView::lineCount() const {
+    return model_ ? model_->lineCount() : 0;
+}
 
 void TextPaneView::updateMetrics() {
     QFont bold = font();
@@ -225,7 +232,9 @@ QTextLayout& TextPaneView::layoutOf(qsizetype line) const {
     return *it->second;
 }
 
-int TextPaneView::wrapWidth() const { return std::max(1, viewport()->width() - 2 * TextMargin); }
+int TextPaneView::wrapWidth() const {
+    return std::max(1, viewport()->width() - 2 * TextMargin);
+}
 
 // After a change of text or width every line's height is first estimated from its length; the
 // lines are then laid out in order as far as they are asked about (those on screen, usually)
@@ -312,7 +321,8 @@ qsizetype TextPaneView::lineAtY(int contentY) const {
         // search repeated until it lands among exact ones.
         for (;;) {
             const auto it = std::upper_bound(tops_.begin(), tops_.begin() + n, contentY);
-            const qsizetype line = std::clamp<qsizetype>(qsizetype(it - tops_.begin()) - 1, 0, n - 1);
+            const qsizetype line =
+                std::clamp<qsizetype>(qsizetype(it - tops_.begin()) - 1, 0, n - 1);
             if (line < exactLines_)
                 return line;
             wrapThrough(line);
