@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real program under Xvfb with its own D-Bus session and accessibility bus, and
 # reads it through AT-SPI as a screen reader would: typing "sd" must announce the new combos,
-# whose first line is the exact match with its made gestures blue and the line bold, and an
-# error box must be readable.
+# whose first line is the exact match with its made gestures blue and the line bold, an error
+# box must be readable, and every control must be reachable from the keyboard.
 set -euo pipefail
 program=$1
 here=$(cd "$(dirname "$0")" && pwd)
@@ -84,5 +84,39 @@ message=$(read_atspi find-text --role label --contains "List index") ||
 [ "$message" = "List index out of bounds (-1)" ] || fail "error message '$message'"
 echo "error box: '$message'"
 xdotool key Return
+
+# Everything without the mouse: Tab goes through the controls in the window's order, the
+# arrow keys pick a spellbook row (which looks it up), and Alt+S and Alt+I open the menus,
+# after which the focus is back in the move history.
+focus_is() { read_atspi focused --expect "$1" >/dev/null || fail "$2: $(read_atspi --timeout 1 focused)"; }
+# The pointer rests over the combos pane, which takes no focus; the right-click left the
+# focus on the gesture list the pointer crossed.
+xdotool mousemove $((x + 130)) $((y + 250))
+focus_is "Spell gestures" "after the right-click on the gesture list"
+xdotool key shift+Tab
+focus_is "Last moves" "Shift+Tab from the gesture list"
+xdotool key Tab
+focus_is "Spell gestures" "Tab from the move history"
+xdotool key Down Down
+focus_is "Spell gestures" "the arrow keys"
+history=$(read_atspi pane-text --name "Last moves")
+[ "$history" = "CSWWS" ] || fail "the second row's gestures are not in the move history: '$history'"
+for next in "Spell names" "Combos" "Spell reference" "Info" "Change Spellbook"; do
+    xdotool key Tab
+    focus_is "$next" "Tab to $next"
+done
+# Popup menus are not on the bus; that a menu opened shows in its button's handler moving the
+# focus to the move history when the menu closes, and in the item chosen by its access keys.
+xdotool key alt+s
+sleep 0.5
+xdotool key Escape
+focus_is "Last moves" "after Alt+S and Esc"
+xdotool key alt+i
+sleep 0.5
+xdotool key t a
+about=$(read_atspi find-text --role label --contains "varnhollow@") || fail "Alt+I, T, A showed no About box"
+xdotool key Return
+focus_is "Last moves" "after the About box"
+echo "keyboard: Tab order, a row from the arrow keys, Alt+S, Alt+I and the About box ('${about:0:40}...'), focus back in the move history"
 
 echo "1 passed, 0 failed"

@@ -11,6 +11,8 @@ exits with 0, or prints why it did not and exits with 1.
   find-text --role R [--contains S] [--name N]
                              the name or text of the first object of role R whose name or
                              text contains S (an error box's message is a label)
+  focused [--expect N]       the focused control's role and name; with --expect, waits until
+                             the control named N has the focus
   pane-text [selector] [--line K]
                              a text object's whole text, or its line K (from 0) as the
                              object's own line boundaries give it
@@ -137,6 +139,20 @@ def command_find_text(app, args):
     raise NotFound(f"no {args.role!r} containing {args.contains!r}")
 
 
+def command_focused(app, args):
+    # The focused control; a list's current item also carries the focus state, so items are
+    # passed over for the list that holds them.
+    for accessible, _ in walk(app):
+        if accessible.getRoleName() == "list item":
+            continue
+        if accessible.getState().contains(pyatspi.STATE_FOCUSED):
+            if args.expect is not None and accessible.name != args.expect:
+                raise NotFound(f"the focus is on {accessible.getRoleName()} {accessible.name!r}, "
+                               f"not on {args.expect!r}")
+            return f"{accessible.getRoleName()} {accessible.name!r}"
+    raise NotFound("nothing has the focus")
+
+
 def command_pane_text(app, args):
     accessible = pick_text_object(app, args)
     if args.line is None:
@@ -244,6 +260,9 @@ def main():
     find.add_argument("--contains")
     find.add_argument("--name")
     find.set_defaults(action=command_find_text)
+    focused = commands.add_parser("focused")
+    focused.add_argument("--expect", help="wait until the control with this name has the focus")
+    focused.set_defaults(action=command_focused)
     text = with_selector(commands.add_parser("pane-text"))
     text.add_argument("--line", type=int)
     text.set_defaults(action=command_pane_text)
