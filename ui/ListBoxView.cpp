@@ -15,6 +15,9 @@
 
 namespace quorvane {
 
+// More than any row can show at any width.
+constexpr qsizetype DisplayedCharacters = 4096;
+
 namespace detail {
 
 // Rows are counted once per reset, so a model that changed without a refresh yet is never
@@ -41,7 +44,9 @@ public:
             return {};
         switch (role) {
         case Qt::DisplayRole:
-            return list_->item(index.row());
+            // A row shows a few dozen characters; Qt would lay out the whole of a huge item
+            // (a file of one long line) to shorten it, which stalls painting for minutes.
+            return list_->item(index.row()).left(DisplayedCharacters);
         case Qt::SizeHintRole:
             // The view stretches rows across its width; only the height counts.
             return QSize(1, rowHeight_);

@@ -38,6 +38,8 @@ constexpr int MeasuredLongestLines = 8;
 // cache starts again.
 constexpr std::size_t RowLayoutCacheLimit = 512;
 constexpr int AutoScrollIntervalMs = 50;
+// How much of an unwrapped line is laid out and drawn; the rest is never shown.
+constexpr qsizetype LaidOutCharacters = 20000;
 
 QColor toQColor(Colour c) {
     return QColor(int(c.bgr & 0xFF), int((c.bgr >> 8) & 0xFF), int((c.bgr >> 16) & 0xFF));
@@ -190,7 +192,11 @@ void TextPaneView::updateMetrics() {
 // ---- layouts -------------------------------------------------------------------------------
 
 std::unique_ptr<QTextLayout> TextPaneView::newLayout(qsizetype line) const {
-    auto layout = std::make_unique<QTextLayout>(model_->line(line), font(), viewport());
+    // Without wrapping, a line is laid out only as far as anyone scrolls: a spellbook of one
+    // huge line would otherwise cost seconds per paint.
+    const QStringView text = model_->lineView(line);
+    auto layout = std::make_unique<QTextLayout>(
+        (wrap_ == Wrap::None ? text.left(LaidOutCharacters) : text).toString(), font(), viewport());
     QTextOption option;
     option.setWrapMode(wrap_ == Wrap::None ? QTextOption::NoWrap
                                            : QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -343,7 +349,8 @@ int TextPaneView::contentHeight() const {
 int TextPaneView::lineWidth(qsizetype line) const {
     const QTextLayout& layout = layoutOf(line);
     const QTextLine row = layout.lineAt(0);
-    return int(std::ceil(row.cursorToX(int(model_->lineView(line).size())))) + breakWidth_;
+    const int end = int(std::min(model_->lineView(line).size(), LaidOutCharacters));
+    return int(std::ceil(row.cursorToX(end))) + breakWidth_;
 }
 
 // The exact width of every line would need a layout of every line; the widest lines in
