@@ -6,6 +6,7 @@
 
 #include "app/AboutBox.h"
 #include "app/TForm1.h"
+#include "support/DialogScript.h"
 #include "ui/EntryField.h"
 #include "ui/ListBoxView.h"
 #include "ui/TextPaneView.h"
@@ -42,115 +43,11 @@
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
+using namespace quorvane::testing;
 using quorvane::app::AboutBox;
 using quorvane::app::TForm1;
 
 namespace {
-
-// Steps run one after the other, each as soon as its widget is shown: the active popup menu
-// or the active modal widget. A step's action runs from the event loop, after the polling
-// timer has returned, so an action may itself open a modal loop (a key that opens a box) and
-// the next step still runs inside it. Ten seconds after its start, with a step still waiting
-// or a menu or modal widget still open, the script gives up, closes what is open and says so,
-// so that a failed expectation cannot hang the test.
-class Script : public QObject {
-public:
-    using Find = std::function<QWidget*()>;
-    using Act = std::function<void(QWidget*)>;
-
-    Script() {
-        connect(&timer_, &QTimer::timeout, this, &Script::tick);
-        timer_.start(5);
-        clock_.start();
-    }
-
-    Script& then(Find find, Act act) {
-        steps_.push_back({std::move(find), std::move(act)});
-        return *this;
-    }
-    // Every step has started (an action may still be running in a nested loop).
-    bool done() const { return steps_.empty() && !starting_; }
-    bool gaveUp() const { return gaveUp_; }
-
-private:
-    void tick() {
-        const bool open = QApplication::activePopupWidget() || QApplication::activeModalWidget();
-        if (clock_.elapsed() > 10000 && (!done() || open)) {
-            gaveUp_ = true;
-            steps_.clear();
-            for (int i = 0; i < 10 && QApplication::activePopupWidget(); ++i)
-                QApplication::activePopupWidget()->close();
-            for (int i = 0; i < 10 && QApplication::activeModalWidget(); ++i)
-                QApplication::activeModalWidget()->close();
-            return;
-        }
-        if (steps_.empty() || starting_)
-            return;
-        QWidget* const widget = steps_.front().find();
-        if (!widget || !widget->isVisible())
-            return;
-        starting_ = true;
-        QMetaObject::invokeMethod(
-            this,
-            [this, act = std::move(steps_.front().act), widget = QPointer<QWidget>(widget)] {
-                starting_ = false;
-                if (!widget)
-                    return;
-                // The window system makes a new modal window the active one, which the
-                // offscreen platform does not do by itself; the file dialog's typing relies on it.
-                if (widget->isWindow() && !widget->isActiveWindow() &&
-                    !QApplication::activePopupWidget()) {
-                    widget->activateWindow();
-                    (void)QTest::qWaitForWindowActive(widget,
-                                                      1000); // a step that needs it fails itself
-                }
-                act(widget);
-            },
-            Qt::QueuedConnection);
-        steps_.pop_front();
-    }
-
-    struct Step {
-        Find find;
-        Act act;
-    };
-    std::deque<Step> steps_;
-    bool starting_ = false;
-    QTimer timer_;
-    QElapsedTimer clock_;
-    bool gaveUp_ = false;
-};
-
-Script::Find popup(QMenu* menu) {
-    return
-        [menu]() -> QWidget* { return QApplication::activePopupWidget() == menu ? menu : nullptr; };
-}
-template <typename T> Script::Find modal() {
-    return []() -> QWidget* { return qobject_cast<T*>(QApplication::activeModalWidget()); };
-}
-// The key goes where the keyboard would send it: the widget's focus widget, or the widget.
-Script::Act press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    return [key, modifiers](QWidget* widget) {
-        QWidget* target = widget->focusWidget() ? widget->focusWidget() : widget;
-        QTest::keyClick(target, key, modifiers);
-    };
-}
-
-QLineEdit* fileNameEdit(QWidget* dialog) {
-    return dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
-}
-
-// Types a name into the file dialog's name field over what it holds, then Enter.
-void typeFileName(QWidget* dialog, const QString& name) {
-    QLineEdit* edit = fileNameEdit(dialog);
-    edit->setFocus(); // where the dialog puts it when it opens
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(edit, name);
-    QTest::keyClick(edit, Qt::Key_Return);
-}
-Script::Act choose(const QString& path) {
-    return [path](QWidget* dialog) { typeFileName(dialog, path); };
-}
 
 // Receives what the desktop's "open" action is given, instead of a browser.
 class UrlRecorder : public QObject {

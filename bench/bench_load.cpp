@@ -1,0 +1,203 @@
+// Loading a 100 MiB spellbook list of short lines from a file, and the first keystroke after
+// it: the time of the load, its peak memory against the file's size, and the time of the
+// keystroke's recompute with the loaded gestures and the default names.
+
+#include "combo/ComboEngine.h"
+#include "spellbook/DefaultSpellbook.h"
+#include "ui/Error.h"
+#include "ui/ListModel.h"
+#include "ui/TextPane.h"
+#include "ui/TextSplit.h"
+
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace quorvane;
+
+namespace {
+
+constexpr qint64 FileSize = 100LL * 1024 * 1024;
+const QByteArray Line = QByteArrayLiteral("DFPSW\r\n");
+
+// Made once for the run and removed at its end.
+const QString& bigFile() {
+    static const std::unique_ptr<QTemporaryDir> dir = std::make_unique<QTemporaryDir>();
+    static const QString path = [] {
+        const QString p = dir->filePath(QStringLiteral("short-lines.txt"));
+        QFile file(p);
+        if (!file.open(QIODevice::WriteOnly))
+            std::abort();
+        const QByteArray piece = Line.repeated((1 << 20) / Line.size());
+        for (qint64 left = FileSize; left > 0;) {
+            const qint64 n = std::min<qint64>(left, piece.size());
+            file.write(piece.constData(), n);
+            left -= n;
+        }
+        return p;
+    }();
+    return path;
+}
+
+// The process's peak resident size so far, in KiB.
+long peakKiB() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stol(line.substr(6));
+    return -1;
+}
+
+// The load's peak memory, measured first (before any large heap exists to be reused) in a
+// child process, as the peak growth
+// of its resident size over the file's size.
+void BM_LoadPeakMemory(benchmark::State& state) {
+    const QString& path = bigFile();
+    double ratio = 0;
+    for (auto _ : state) {
+        int pipeFds[2];
+        if (::pipe(pipeFds) != 0) {
+            state.SkipWithError("pipe failed");
+            return;
+        }
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const long before = peakKiB();
+            {
+                ListModel list;
+                list.loadFromFile(path);
+                benchmark::DoNotOptimize(list.count());
+            }
+            const long grown = peakKiB() - before;
+            (void)!::write(pipeFds[1], &grown, sizeof grown);
+            ::_exit(0);
+        }
+        ::close(pipeFds[1]);
+        long grown = -1;
+        (void)!::read(pipeFds[0], &grown, sizeof grown);
+        ::close(pipeFds[0]);
+        ::waitpid(child, nullptr, 0);
+        ratio = double(grown) * 1024 / double(FileSize);
+        state.counters["peak MiB"] = double(grown) / 1024;
+    }
+    state.counters["x file size"] = ratio;
+}
+BENCHMARK(BM_LoadPeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_LoadFromFile(benchmark::State& state) {
+    const QString& path = bigFile();
+    qsizetype rows = 0;
+    for (auto _ : state) {
+        ListModel list;
+        list.loadFromFile(path);
+        rows = list.count();
+        benchmark::DoNotOptimize(rows);
+    }
+    state.counters["rows"] = double(rows);
+    state.counters["file MiB"] = double(FileSize) / (1 << 20);
+}
+BENCHMARK(BM_LoadFromFile)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The load's three steps on their own, to show where its time goes.
+enum class Phase { Read, Decode, Split };
+void BM_LoadPhase(benchmark::State& state) {
+    const auto phase = Phase(state.range(0));
+    QFile file(bigFile());
+    if (!file.open(QIODevice::ReadOnly)) {
+        state.SkipWithError("cannot open");
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    const QString text = phase == Phase::Split ? decodeCodepage(bytes) : QString();
+    for (auto _ : state) {
+        switch (phase) {
+        case Phase::Read: {
+            QFile again(bigFile());
+            (void)again.open(QIODevice::ReadOnly);
+            benchmark::DoNotOptimize(again.readAll().size());
+            break;
+        }
+        case Phase::Decode:
+            benchmark::DoNotOptimize(decodeCodepage(bytes).size());
+            break;
+        case Phase::Split:
+            benchmark::DoNotOptimize(splitItems(text).size());
+            break;
+        }
+    }
+    state.SetLabel(phase == Phase::Read ? "read" : phase == Phase::Decode ? "decode" : "split");
+}
+BENCHMARK(BM_LoadPhase)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The first keystroke after the load: the engine's index of the spellbook is built anew for
+// the new list, then the recompute runs. A matching row beyond the default names raises the
+// out-of-bounds error, as the window's error box would show it.
+void BM_FirstKeystrokeAfterLoad(benchmark::State& state) {
+    ListModel gestures;
+    gestures.loadFromFile(bigFile());
+    const ListModel names(spellbook::defaultNamesText(spellbook::Language::English));
+    const QString history = QString::fromLatin1(state.range(0) ? "SD" : "Q");
+    qsizetype lines = 0;
+    bool raised = false;
+    for (auto _ : state) {
+        combo::ComboEngine engine; // a fresh one has no index yet, as after a load
+        TextPane pane;
+        try {
+            engine.recompute(history, gestures, names, pane);
+        } catch (const Error&) {
+            raised = true;
+        }
+        lines = pane.lineCount();
+    }
+    state.counters["pane lines"] = double(lines);
+    state.counters["raised"] = raised ? 1 : 0;
+    state.SetLabel(history.toStdString());
+}
+BENCHMARK(BM_FirstKeystrokeAfterLoad)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The keystrokes after that, with the index kept.
+void BM_LaterKeystroke(benchmark::State& state) {
+    ListModel gestures;
+    gestures.loadFromFile(bigFile());
+    const ListModel names(spellbook::defaultNamesText(spellbook::Language::English));
+    combo::ComboEngine engine;
+    TextPane pane;
+    try {
+        engine.recompute(QStringLiteral("S"), gestures, names, pane);
+    } catch (const Error&) {
+    }
+    for (auto _ : state) {
+        try {
+            engine.recompute(QStringLiteral("SD"), gestures, names, pane);
+        } catch (const Error&) {
+        }
+    }
+}
+BENCHMARK(BM_LaterKeystroke)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The first keystroke after loading one line of 50 MiB as the gestures: the line matches,
+// so the pane gets a line of that length.
+void BM_FirstKeystrokeOneLongLine(benchmark::State& state) {
+    const ListModel gestures(QString(50 * 1024 * 1024, QLatin1Char('D')));
+    const ListModel names(spellbook::defaultNamesText(spellbook::Language::English));
+    for (auto _ : state) {
+        combo::ComboEngine engine;
+        TextPane pane;
+        engine.recompute(QStringLiteral("SD"), gestures, names, pane);
+        benchmark::DoNotOptimize(pane.lineCount());
+    }
+}
+BENCHMARK(BM_FirstKeystrokeOneLongLine)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+
+BENCHMARK_MAIN();
