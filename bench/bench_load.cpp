@@ -33,7 +33,7 @@ const QByteArray Line = QByteArrayLiteral("DFPSW\r\n");
 const QString& bigFile() {
     static const std::unique_ptr<QTemporaryDir> dir = std::make_unique<QTemporaryDir>();
     static const QString path = [] {
-        const QString p = dir->filePath(QStringLiteral("short-lines.txt"));
+        QString p = dir->filePath(QStringLiteral("short-lines.txt"));
         QFile file(p);
         if (!file.open(QIODevice::WriteOnly))
             std::abort();
