@@ -10,7 +10,7 @@ packages=(
     clang libclang-rt-dev llvm clang-format clang-tidy
     fonts-dejavu-core
     fonts-wine
-    xvfb xauth xdotool x11-utils x11-apps imagemagick openbox
+    xvfb xauth xdotool x11-utils x11-apps x11-xserver-utils imagemagick openbox
     desktop-file-utils appstream
     dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 )
