@@ -12,7 +12,7 @@ packages=(
     fonts-wine
     xvfb xauth xdotool x11-utils x11-apps x11-xserver-utils imagemagick openbox
     desktop-file-utils appstream
-    dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
+    dbus dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 )
 
 missing=()
