@@ -9,6 +9,7 @@
 #include "app/TForm1.h"
 #include "combo/ComboEngine.h"
 #include "support/DialogScript.h"
+#include "support/PlatformNotices.h"
 #include "ui/EntryField.h"
 #include "ui/Error.h"
 #include "ui/ListBoxView.h"
@@ -122,15 +123,6 @@ struct Expectation {
 };
 
 constexpr qint64 MiB = 1024 * 1024;
-
-// The offscreen platform's notices that it cannot raise a window or grab the keyboard say
-// nothing about the window.
-QtMessageHandler testMessageHandler = nullptr;
-void dropPlatformNotices(QtMsgType type, const QMessageLogContext& context,
-                         const QString& message) {
-    if (!message.startsWith(u"This plugin does not support"_s))
-        testMessageHandler(type, context, message);
-}
 
 } // namespace
 

@@ -20,6 +20,7 @@
 #include "app/TForm1.h"
 #include "oracle/ComboOracle.h"
 #include "spellbook/SpellLookup.h"
+#include "support/PlatformNotices.h"
 #include "ui/EntryField.h"
 #include "ui/Error.h"
 #include "ui/ListBoxView.h"
@@ -54,6 +55,7 @@
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
+using namespace quorvane::testing;
 using quorvane::Error;
 using quorvane::ListBoxView;
 using quorvane::ListModel;
@@ -814,15 +816,6 @@ private:
     std::array<int, std::size_t(EventKind::Count)> kindCounts_{};
     std::array<QString, TrailLength> trail_;
 };
-
-// The offscreen platform's notices that it cannot raise a window or grab the keyboard say
-// nothing about the window; every other message goes on to the test's own handler.
-QtMessageHandler testMessageHandler = nullptr;
-void dropPlatformNotices(QtMsgType type, const QMessageLogContext& context,
-                         const QString& message) {
-    if (!message.startsWith(u"This plugin does not support"_s))
-        testMessageHandler(type, context, message);
-}
 
 } // namespace
 

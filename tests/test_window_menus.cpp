@@ -7,6 +7,7 @@
 #include "app/AboutBox.h"
 #include "app/TForm1.h"
 #include "support/DialogScript.h"
+#include "support/PlatformNotices.h"
 #include "ui/EntryField.h"
 #include "ui/ListBoxView.h"
 #include "ui/TextPaneView.h"
@@ -83,15 +84,6 @@ struct ShownForm {
     }
     TForm1 form{u"Quorvane"_s};
 };
-
-// The offscreen platform's notices that it cannot raise a window or grab the keyboard say
-// nothing about the window; every other message goes on to the test's own handler.
-QtMessageHandler testMessageHandler = nullptr;
-void dropPlatformNotices(QtMsgType type, const QMessageLogContext& context,
-                         const QString& message) {
-    if (!message.startsWith(u"This plugin does not support"_s))
-        testMessageHandler(type, context, message);
-}
 
 QStringList defaultGestures(const TForm1& form) {
     return form.ListBox6Original.items();
