@@ -35,20 +35,68 @@ constexpr bool gestureMatches(char16_t move, char16_t gesture) {
 
 constexpr std::uint64_t HashBase = 0x100000001B3ull * 2 + 1;
 
-struct FoldedHashes {
-    std::u16string folded;
-    std::vector<std::uint64_t> prefix; // prefix[k]: hash of folded[0, k)
+// A combo line "1: name [gestures]", read in its pieces and folded and hashed only as far
+// as asked: the places worth looking at sit around its brackets, and a line may be tens of
+// megabytes long.
+class FoldedLine {
+public:
+    void assign(QStringView name, QStringView gestures) {
+        pieces_ = {QStringView(u"1: "), name, QStringView(u" ["), gestures, QStringView(u"]")};
+        size_ = std::size_t(name.size() + gestures.size() + 6);
+        folded_.clear();
+        prefix_.assign(1, 0);
+        piece_ = 0;
+        offset_ = 0;
+    }
 
-    void assign(QStringView s) {
-        folded.resize(std::size_t(s.size()));
-        prefix.resize(std::size_t(s.size()) + 1);
-        prefix[0] = 0;
-        for (qsizetype k = 0; k < s.size(); ++k) {
-            const char16_t c = foldCase(s[k].unicode());
-            folded[std::size_t(k)] = c;
-            prefix[std::size_t(k) + 1] = prefix[std::size_t(k)] * HashBase + c + 1;
+    std::size_t size() const { return size_; }
+
+    // Folds and hashes the line's first k characters.
+    void reach(std::size_t k) {
+        while (folded_.size() < k) {
+            const QStringView piece = pieces_[piece_];
+            const qsizetype take = std::min(piece.size() - offset_, qsizetype(k - folded_.size()));
+            for (qsizetype j = offset_; j < offset_ + take; ++j) {
+                const char16_t c = foldCase(piece[j].unicode());
+                folded_.push_back(c);
+                prefix_.push_back(prefix_.back() * HashBase + c + 1);
+            }
+            offset_ += take;
+            if (offset_ == piece.size()) {
+                ++piece_;
+                offset_ = 0;
+            }
         }
     }
+
+    // The folded characters and the hash of [0, k), as far as reached.
+    std::u16string& folded() { return folded_; }
+    std::uint64_t prefix(std::size_t k) const { return prefix_[k]; }
+
+    // Calls f(b) for every b, in order, where the line holds " [" at b. Only the space and
+    // the bracket fold to themselves, so the line is searched as it stands.
+    template <typename F> void forEachBracket(F&& f) const {
+        std::size_t base = 0;
+        char16_t before = 0;
+        for (const QStringView piece : pieces_) {
+            for (qsizetype q = piece.indexOf(u'['); q >= 0; q = piece.indexOf(u'[', q + 1)) {
+                const char16_t previous = q > 0 ? piece[q - 1].unicode() : before;
+                if (previous == u' ' && base + std::size_t(q) > 0)
+                    f(base + std::size_t(q) - 1);
+            }
+            if (!piece.isEmpty())
+                before = piece.back().unicode();
+            base += std::size_t(piece.size());
+        }
+    }
+
+private:
+    std::array<QStringView, 5> pieces_;
+    std::size_t size_ = 0;
+    std::u16string folded_;
+    std::vector<std::uint64_t> prefix_{0};
+    std::size_t piece_ = 0;
+    qsizetype offset_ = 0;
 };
 
 class Powers {
@@ -174,22 +222,20 @@ public:
     SpellbookIndex(const ListModel& gestureList, const ListModel& nameList)
         : rows_(std::min(gestureList.count(), nameList.count())), groupByName_(std::size_t(rows_)),
           keyByParts_(std::size_t(rows_)) {
-        const QStringList& gestures = gestureList.items();
-        const QStringList& names = nameList.items();
         rowKey_.reserve(std::size_t(rows_));
         shapes_.reserve(std::size_t(rows_));
         heads_.reserve(std::size_t(rows_));
         for (qsizetype row = 0; row < rows_; ++row) {
-            rowKey_.push_back(keyOf(groupOf(names[row]), gestures[row]));
-            shapes_.push_back(shapeOf(names[row], gestures[row]));
-            Head h{{}, gestures[row].size()};
+            const QStringView name = nameList.at(row), gestures = gestureList.at(row);
+            rowKey_.push_back(keyOf(groupOf(name), gestures));
+            shapes_.push_back(shapeOf(name, gestures));
+            Head h{{}, gestures.size()};
             for (qsizetype k = 0; k < std::min(MaxProgress, h.length); ++k)
-                h.gestures[k] = gestures[row][k].unicode();
+                h.gestures[k] = gestures[k].unicode();
             heads_.push_back(h);
             tailFrom_.push_back(tails_.size());
             for (QStringView piece :
-                 {QStringView(u": "), QStringView(names[row]), QStringView(u" ["),
-                  QStringView(gestures[row]), QStringView(u"]")})
+                 {QStringView(u": "), name, QStringView(u" ["), gestures, QStringView(u"]")})
                 tails_.append(reinterpret_cast<const char16_t*>(piece.data()),
                               std::size_t(piece.size()));
         }
@@ -197,7 +243,7 @@ public:
         containedFrom_.reserve(std::size_t(rows_) + 1);
         for (qsizetype row = 0; row < rows_; ++row) {
             containedFrom_.push_back(contained_.size());
-            collectContained(row, names[row], gestures[row]);
+            collectContained(row, nameList.at(row), gestureList.at(row));
         }
         containedFrom_.push_back(contained_.size());
         // Only the search's own reading of the lists is needed from here on.
@@ -358,25 +404,22 @@ private:
                      fits && !name.contains(u'[') && !gestures.contains(u'[')};
     }
 
+    // The hash of the line's folded characters [from, to), which must have been reached.
     std::uint64_t hashOf(std::size_t from, std::size_t to) {
-        return line_.prefix[to] - line_.prefix[from] * pow_(to - from);
+        return line_.prefix(to) - line_.prefix(from) * pow_(to - from);
     }
 
     // Looks at the row's line as written with progress 1 and notes every other key in it.
     void collectContained(qsizetype row, QStringView name, QStringView gestures) {
-        QString line;
-        line.reserve(name.size() + gestures.size() + 6);
-        line += u"1: ";
-        line += name;
-        line += u" [";
-        line += gestures;
-        line += u']';
-        line_.assign(line);
-        const std::u16string& f = line_.folded;
+        line_.assign(name, gestures);
         const int own = rowKey_[std::size_t(row)];
-        for (std::size_t b = 0; b + 1 < f.size(); ++b) {
-            if (f[b] != u' ' || f[b + 1] != u'[')
-                continue;
+        // The row's own key starts at its own bracket and is never noted; not reading what
+        // follows there spares hashing the whole of a very long gesture string.
+        const OwnPlace ownPlace{std::size_t(name.size()) + 3, keys_[std::size_t(own)].group,
+                                gestures.size()};
+        line_.forEachBracket([&](std::size_t b) {
+            line_.reach(b);
+            const std::u16string& f = line_.folded();
             for (const NameLength& nl : lengths_) {
                 const std::size_t a = std::size_t(nl.length);
                 if (a > b)
@@ -384,42 +427,52 @@ private:
                 if (a < b) {
                     const std::size_t from = b - a;
                     if (a == 0 || nl.mayMatch(f[from], f[b - 1]))
-                        noteNameAt(from, b, hashOf(from, b), AllDigits, own);
+                        noteNameAt(from, b, hashOf(from, b), AllDigits, own, ownPlace);
                     continue;
                 }
                 // The name would start with the progress digit: try each digit in its place.
                 for (int digit = 1; digit <= MaxProgress; ++digit) {
                     const char16_t d = foldCase(char16_t(u'0' + digit));
-                    if (!nl.mayMatch(d, f[b - 1]))
+                    if (!nl.mayMatch(d, line_.folded()[b - 1]))
                         continue;
-                    const std::uint64_t h = hashOf(0, b) + (std::uint64_t(d) - f[0]) * pow_(b - 1);
-                    const char16_t kept = f[0];
-                    line_.folded[0] = d;
-                    noteNameAt(0, b, h, 1u << digit, own);
-                    line_.folded[0] = kept;
+                    const char16_t kept = line_.folded()[0];
+                    const std::uint64_t h = hashOf(0, b) + (std::uint64_t(d) - kept) * pow_(b - 1);
+                    line_.folded()[0] = d;
+                    noteNameAt(0, b, h, 1u << digit, own, ownPlace);
+                    line_.folded()[0] = kept;
                 }
             }
-        }
+        });
     }
+
+    struct OwnPlace {
+        std::size_t bracket;
+        int group;
+        qsizetype gestures;
+    };
 
     // A name of some group may end at b: note the keys of that group whose gestures follow.
     void noteNameAt(std::size_t from, std::size_t b, std::uint64_t nameHash, unsigned digits,
-                    int own) {
-        const std::u16string& f = line_.folded;
+                    int own, const OwnPlace& ownPlace) {
         const std::size_t a = b - from;
         groupByName_.forEach(mix(nameHash, a), [&](int g) {
             const NameGroup& group = groups_[std::size_t(g)];
-            if (group.name.size() != qsizetype(a) || !equalFolded(f.data() + from, group.name))
+            if (group.name.size() != qsizetype(a) ||
+                !equalFolded(line_.folded().data() + from, group.name))
                 return false;
             group.gestureLengths.forEach([&](qsizetype glen) {
                 const std::size_t start = b + 2, end = start + std::size_t(glen);
-                if (end > f.size())
+                if (end > line_.size())
                     return;
+                if (b == ownPlace.bracket && g == ownPlace.group && glen == ownPlace.gestures)
+                    return; // the row's own gestures: its own key
+                line_.reach(end);
+                const char16_t* const folded = line_.folded().data();
                 keyByParts_.forEach(mix(hashOf(start, end), std::size_t(glen), std::uint64_t(g)),
                                     [&](int k) {
                                         const Key& key = keys_[std::size_t(k)];
                                         if (key.group != g || key.gestures.size() != glen ||
-                                            !equalFolded(f.data() + start, key.gestures))
+                                            !equalFolded(folded + start, key.gestures))
                                             return false;
                                         if (k != own)
                                             note(k, digits);
@@ -455,7 +508,7 @@ private:
     std::vector<NameLength> lengths_; // ascending
     FlatMultiMap groupByName_;        // mix(name hash, length) -> group
     FlatMultiMap keyByParts_;         // mix(gestures hash, length, group) -> key
-    FoldedHashes line_;
+    FoldedLine line_;
     Powers pow_;
 };
 
@@ -471,25 +524,104 @@ struct Listed {
     std::vector<SpellbookIndex::Shape> shapes;
 };
 
+// Tries rows one at a time. A row's try depends only on its first six gestures and on its
+// length up to six, so a row that looks like the last one that failed fails too; a file
+// of many similar rows is passed over without working each one out.
+class RowTrier {
+public:
+    RowTrier(QStringView history, const ListModel& gestures)
+        : history_(history), gestures_(gestures) {}
+
+    bool succeeds(qsizetype row) {
+        const QStringView g = gestures_.at(row);
+        const qsizetype head = std::min(MaxProgress, g.size());
+        if (head == failedLength_ &&
+            std::equal(g.begin(), g.begin() + head, failed_.begin(),
+                       [](QChar a, char16_t b) { return a.unicode() == b; }))
+            return false;
+        if (progressOf(history_, g) > 0)
+            return true;
+        failedLength_ = head;
+        for (qsizetype k = 0; k < head; ++k)
+            failed_[std::size_t(k)] = g[k].unicode();
+        return false;
+    }
+
+private:
+    QStringView history_;
+    const ListModel& gestures_;
+    std::array<char16_t, MaxProgress> failed_{};
+    qsizetype failedLength_ = -1;
+};
+
+// The first row at or after `from` whose try succeeds, or -1. Every such row lacks a name,
+// so only the first one counts. A row can only succeed when its first gesture matches one
+// of the last six moves, and the list tells every row's first character in a byte, so most
+// rows are passed over without reading their characters.
+qsizetype firstMatchingRow(QStringView history, const ListModel& gestureList, qsizetype from) {
+    const qsizetype L = history.size();
+    const qsizetype deepest = std::min(L, MaxProgress);
+    const bool lastIsX = L > 0 && asciiUpper(history[L - 1].unicode()) == u'X';
+    if (deepest < (lastIsX ? 2 : 1))
+        return -1;
+    std::array<bool, 256> mayStart{};
+    std::vector<unsigned char> starts;
+    for (unsigned b = 1; b < ListModel::OtherLead; ++b) {
+        for (qsizetype n = lastIsX ? 2 : 1; n <= deepest && !mayStart[b]; ++n)
+            mayStart[b] = gestureMatches(history[L - n].unicode(), char16_t(b));
+        if (mayStart[b])
+            starts.push_back(static_cast<unsigned char>(b));
+    }
+    mayStart[ListModel::OtherLead] = true;
+    starts.push_back(ListModel::OtherLead);
+
+    const QByteArrayView leads = gestureList.leadBytes();
+    const auto* lead = reinterpret_cast<const unsigned char*>(leads.data());
+    const qsizetype end = leads.size();
+    RowTrier trier(history, gestureList);
+    if (from >= end)
+        return -1;
+
+    // Moves without wildcards let few first characters through: look for each of them with
+    // memchr, which passes over the other rows many bytes at a time.
+    if (constexpr std::size_t FewStarts = 8; starts.size() <= FewStarts) {
+        const auto find = [&](unsigned char b, qsizetype at) {
+            const void* found =
+                at < end ? std::memchr(lead + at, b, std::size_t(end - at)) : nullptr;
+            return found ? qsizetype(static_cast<const unsigned char*>(found) - lead) : end;
+        };
+        std::array<qsizetype, FewStarts> next{};
+        for (std::size_t i = 0; i < starts.size(); ++i)
+            next[i] = find(starts[i], from);
+        for (;;) {
+            const auto nearest = std::min_element(next.begin(), next.begin() + starts.size());
+            if (*nearest == end)
+                return -1;
+            if (trier.succeeds(*nearest))
+                return *nearest;
+            *nearest = find(starts[std::size_t(nearest - next.begin())], *nearest + 1);
+        }
+    }
+    for (qsizetype row = from; row < end; ++row)
+        if (mayStart[lead[row]] && trier.succeeds(row))
+            return row;
+    return -1;
+}
+
 // The names are read through the index, which covers the rows that have one.
 std::optional<Error> searchInto(const SpellbookIndex& index, QStringView history,
                                 const ListModel& gestureList, TextPane& pane,
                                 std::vector<unsigned char>& occurs, Listed* listed = nullptr) {
-    const QStringList& gestures = gestureList.items();
     pane.clear();
     occurs.assign(std::size_t(index.keyCount()), 0);
     if (listed) {
         listed->progress.clear();
         listed->shapes.clear();
     }
-    for (qsizetype row = 0; row < gestures.size(); ++row) {
-        const int progress = row < index.rows() ? progressOf(history, index.head(row).gestures,
-                                                             index.head(row).length)
-                                                : progressOf(history, gestures[row]);
+    for (qsizetype row = 0; row < index.rows(); ++row) {
+        const int progress = progressOf(history, index.head(row).gestures, index.head(row).length);
         if (progress == 0)
             continue;
-        if (row >= index.rows())
-            return Error(QStringLiteral("List index out of bounds (%1)").arg(row));
         const int key = index.keyOf(row);
         if (occurs[std::size_t(key)])
             continue;
@@ -501,6 +633,8 @@ std::optional<Error> searchInto(const SpellbookIndex& index, QStringView history
         }
         index.forEachContained(row, progress, [&](int k) { occurs[std::size_t(k)] = 1; });
     }
+    if (const qsizetype row = firstMatchingRow(history, gestureList, index.rows()); row >= 0)
+        return Error(QStringLiteral("List index out of bounds (%1)").arg(row));
     return std::nullopt;
 }
 

@@ -41,6 +41,7 @@ class ModelsTest : public QObject {
 private Q_SLOTS:
     void paneTextAndPositions();
     void find_data();
+    void onlySpaceAndBracketFoldToThemselves();
     void find();
     void paneSetTextEqualKeepsSelection();
     void selectionFormats();
@@ -52,6 +53,7 @@ private Q_SLOTS:
     void writingItemsSelectsNoRow();
     void loadFromFile_data();
     void loadFromFile();
+    void leadBytesAndViews();
     void loadFailureLeavesList_data();
     void loadFailureLeavesList();
 
@@ -112,6 +114,15 @@ void ModelsTest::find() {
     QFETCH(qsizetype, n);
     QFETCH(qsizetype, found);
     QCOMPARE(paneOf(lines).find(s, p, n), found);
+}
+
+// The combo engine looks for " [" in lines as they stand, before folding them.
+void ModelsTest::onlySpaceAndBracketFoldToThemselves() {
+    for (char32_t c = 0; c <= 0xFFFF; ++c) {
+        const char16_t folded = foldCase(char16_t(c));
+        if (folded == u' ' || folded == u'[')
+            QCOMPARE(char16_t(c), folded);
+    }
 }
 
 void ModelsTest::paneSetTextEqualKeepsSelection() {
@@ -289,6 +300,22 @@ void ModelsTest::loadFromFile_data() {
         << QByteArray("\x81\x8D\x8F\x90\x9D") << QStringList{u"\u0081\u008D\u008F\u0090\u009D"_s};
     QTest::newRow("A0 to FF as Latin-1")
         << QByteArray("\xA0\xC9\xE9\xDF\xFF") << QStringList{u"\u00A0\u00C9\u00E9\u00DF\u00FF"_s};
+
+    // Files of a few megabytes are read a piece at a time: breaks and zero bytes that fall
+    // on any side of a piece's end split as they would anywhere else.
+    constexpr qsizetype MiB = 1 << 20;
+    for (const qsizetype at : {MiB - 2, MiB - 1, MiB, MiB + 1, 2 * MiB - 1}) {
+        const QByteArray lead(at, 'D');
+        const QString item = QString::fromLatin1(lead);
+        const auto row = [&](const char* what) -> QTestData& {
+            return QTest::addRow("%s at %lld", what, static_cast<long long>(at));
+        };
+        row("CR LF") << lead + "\r\nS" << QStringList{item, u"S"_s};
+        row("CR CR") << lead + "\r\rS" << QStringList{item, QString(), u"S"_s};
+        row("LF CR") << lead + "\n\rS" << QStringList{item, QString(), u"S"_s};
+        row("zero byte") << lead + QByteArray("\0\r\nS", 4) + QByteArray(MiB, 'W')
+                         << QStringList{item};
+    }
 }
 
 void ModelsTest::loadFromFile() {
@@ -307,6 +334,29 @@ void ModelsTest::loadFromFile() {
     list.loadFromFile(path);
     QCOMPARE(list.items(), items);
     QCOMPARE(list.selectedRow(), -1);
+}
+
+// The byte each row shows of its first character, the view of each row, and both after a
+// copy and a move.
+void ModelsTest::leadBytesAndViews() {
+    const QString text = u"\r\nDFW\r\n\u00E9t\r\n\u20AC\r\n\u00FFs\r\n\u00FE"_s;
+    const QStringList items{QString(),   u"DFW"_s,     u"\u00E9t"_s,
+                            u"\u20AC"_s, u"\u00FFs"_s, u"\u00FE"_s};
+    const QByteArray leads("\0D\xE9\xFF\xFF\xFE", 6);
+
+    ListModel list(text);
+    const ListModel copy = list;
+    const ListModel moved = std::move(list);
+    for (const ListModel* l : {&copy, &moved}) {
+        QCOMPARE(l->leadBytes(), QByteArrayView(leads));
+        QCOMPARE(l->count(), items.size());
+        for (qsizetype row = 0; row < l->count(); ++row)
+            QCOMPARE(l->at(row).toString(), items[row]);
+    }
+    QCOMPARE(copy.revision(), moved.revision());
+    QCOMPARE(list.count(), 0); // NOLINT(bugprone-use-after-move): a moved list is left empty
+    QVERIFY(list.leadBytes().isEmpty());
+    QVERIFY(list.revision() != moved.revision());
 }
 
 void ModelsTest::loadFailureLeavesList_data() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -8,6 +9,10 @@ namespace quorvane {
 
 // A list box seen through its operations: items and a selected row (-1 for none). Items
 // only ever arrive through whole-text writes, so no item holds CR, LF or a zero character.
+//
+// A list may hold millions of rows read from a file, so the items are kept side by side in
+// one buffer without their line breaks, with the end of each item and a byte for its first
+// character; copies share all three until one of them is written.
 class ListModel {
 public:
     ListModel() = default;
@@ -19,10 +24,22 @@ public:
     ListModel(ListModel&& other) noexcept;
     ListModel& operator=(ListModel&& other) noexcept;
 
-    qsizetype count() const { return items_.size(); }
+    qsizetype count() const { return ends_.size(); }
     // Raises "List index out of bounds (%d)" for a row that does not exist.
-    const QString& item(qsizetype row) const;
-    const QStringList& items() const { return items_; }
+    QString item(qsizetype row) const;
+    // The row's characters, for a row that exists; valid until the list is next written.
+    QStringView at(qsizetype row) const {
+        const qsizetype begin = row == 0 ? 0 : qsizetype(ends_[row - 1]);
+        return QStringView(chars_).sliced(begin, qsizetype(ends_[row]) - begin);
+    }
+    QStringList items() const;
+
+    // For every row, a byte that tells its first character: 0 for an empty row, the
+    // character's code below 255, and 255 for a character of code 255 or more. A search over
+    // many rows can rule most of them out by this byte without reading their characters.
+    QByteArrayView leadBytes() const { return leads_; }
+    static constexpr unsigned char EmptyLead = 0;
+    static constexpr unsigned char OtherLead = 255;
 
     qsizetype selectedRow() const { return selected_; }
     // Any row outside the list selects none, as -1 does.
@@ -42,8 +59,15 @@ public:
     // contents, so that work derived from the items can be kept until it changes.
     quint64 revision() const { return revision_; }
 
+    // The most characters the items of one list can hold together.
+    static constexpr qsizetype MaxCharacters = 0xFFFFFFFF;
+
 private:
-    QStringList items_;
+    class Builder;
+
+    QString chars_;       // every item's characters, one after the other
+    QList<quint32> ends_; // where each item ends in chars_
+    QByteArray leads_;    // each item's lead byte
     qsizetype selected_ = -1;
     quint64 revision_ = 0;
 };
