@@ -46,14 +46,17 @@ struct FileDescriptor {
 // A buffer of many megabytes is written once from end to end; taking its memory in large
 // pages costs far fewer page faults, which dominate the time of a big load.
 void adviseHugePages(void* data, qsizetype bytes) {
-    constexpr std::uintptr_t Large = 2u << 20;
-    if (bytes < qsizetype(4 * Large))
+    constexpr qsizetype Worthwhile = qsizetype(8) << 20;
+    if (bytes < Worthwhile)
         return;
     const auto page = std::uintptr_t(::sysconf(_SC_PAGESIZE));
-    const auto begin = (reinterpret_cast<std::uintptr_t>(data) + page - 1) & ~(page - 1);
-    const auto end = (reinterpret_cast<std::uintptr_t>(data) + std::uintptr_t(bytes)) & ~(page - 1);
+    char* const first = static_cast<char*>(data);
+    const std::uintptr_t skip = (page - reinterpret_cast<std::uintptr_t>(first) % page) % page;
+    char* const begin = first + skip;
+    char* end = first + bytes;
+    end -= reinterpret_cast<std::uintptr_t>(end) % page;
     if (end > begin)
-        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+        ::madvise(begin, std::size_t(end - begin), MADV_HUGEPAGE);
 }
 
 quint64 nextRevision() {
