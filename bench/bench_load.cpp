@@ -2,6 +2,7 @@
 // it: the time of the load, its peak memory against the file's size, and the time of the
 // keystroke's recompute with the loaded gestures and the default names.
 
+#include "ShortLinesFile.h"
 #include "combo/ComboEngine.h"
 #include "spellbook/DefaultSpellbook.h"
 #include "ui/Error.h"
@@ -11,7 +12,6 @@
 
 #include <QFile>
 #include <QString>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -27,27 +27,8 @@ using namespace quorvane;
 
 namespace {
 
-constexpr qint64 FileSize = 100LL * 1024 * 1024;
-const QByteArray Line = QByteArrayLiteral("DFPSW\r\n");
-
-// Made once for the run and removed at its end.
-const QString& bigFile() {
-    static const std::unique_ptr<QTemporaryDir> dir = std::make_unique<QTemporaryDir>();
-    static const QString path = [] {
-        QString p = dir->filePath(QStringLiteral("short-lines.txt"));
-        QFile file(p);
-        if (!file.open(QIODevice::WriteOnly))
-            std::abort();
-        const QByteArray piece = Line.repeated((1 << 20) / Line.size());
-        for (qint64 left = FileSize; left > 0;) {
-            const qint64 n = std::min<qint64>(left, piece.size());
-            file.write(piece.constData(), n);
-            left -= n;
-        }
-        return p;
-    }();
-    return path;
-}
+using bench::shortLinesFile;
+constexpr qint64 FileSize = bench::ShortLinesFileSize;
 
 // The process's peak resident size so far, in KiB.
 long peakKiB() {
@@ -62,7 +43,7 @@ long peakKiB() {
 // child process, as the peak growth
 // of its resident size over the file's size.
 void BM_LoadPeakMemory(benchmark::State& state) {
-    const QString& path = bigFile();
+    const QString& path = shortLinesFile();
     double ratio = 0;
     for (auto _ : state) {
         int pipeFds[2];
@@ -95,7 +76,7 @@ void BM_LoadPeakMemory(benchmark::State& state) {
 BENCHMARK(BM_LoadPeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_LoadFromFile(benchmark::State& state) {
-    const QString& path = bigFile();
+    const QString& path = shortLinesFile();
     qsizetype rows = 0;
     for (auto _ : state) {
         ListModel list;
@@ -112,7 +93,7 @@ BENCHMARK(BM_LoadFromFile)->Unit(benchmark::kMillisecond)->Iterations(3);
 void BM_ReadOnly(benchmark::State& state) {
     std::vector<char> piece(std::size_t(1) << 20);
     for (auto _ : state) {
-        QFile file(bigFile());
+        QFile file(shortLinesFile());
         if (!file.open(QIODevice::ReadOnly)) {
             state.SkipWithError("cannot open");
             return;
@@ -137,7 +118,7 @@ void BM_FirstKeystrokeAfterLoad(benchmark::State& state) {
     const auto loaded = Loaded(state.range(0));
     const QString history = QString::fromLatin1(Histories[state.range(1)]);
     ListModel file;
-    file.loadFromFile(bigFile());
+    file.loadFromFile(shortLinesFile());
     const ListModel gestures =
         loaded == Loaded::AsGestures ? file : ListModel(spellbook::defaultGesturesText());
     const ListModel names =
@@ -170,7 +151,7 @@ BENCHMARK(BM_FirstKeystrokeAfterLoad)
 // The keystrokes after that, with the index kept.
 void BM_LaterKeystroke(benchmark::State& state) {
     ListModel gestures;
-    gestures.loadFromFile(bigFile());
+    gestures.loadFromFile(shortLinesFile());
     const ListModel names(spellbook::defaultNamesText(spellbook::Language::English));
     combo::ComboEngine engine;
     TextPane pane;

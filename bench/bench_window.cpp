@@ -1,11 +1,14 @@
 // The window's speed as a person meets it, on the offscreen platform:
 // - a keystroke in the move-history field up to the combos pane painted, with the default
 //   spellbook and with a generated one of 100,000 rows;
+// - a 100 MiB file of short lines loaded into the gesture list, up to the list painted, and
+//   the first keystroke after it;
 // - start-up: this program started again in a mode that builds the whole window and quits
 //   at its first paint, side by side with a minimal window of the same size holding one line
 //   edit; wall time and peak memory of each start, reported as ratios.
 
 #include "GeneratedSpellbook.h"
+#include "ShortLinesFile.h"
 #include "app/TForm1.h"
 #include "ui/EntryField.h"
 #include "ui/ListBoxView.h"
@@ -54,6 +57,41 @@ void keystroke(benchmark::State& state, Book book, const char* history) {
         form.RichEdit1->viewport()->repaint();
     }
     state.counters["lines"] = double(form.RichEdit1Text.lineCount());
+}
+
+// What the gestures load command does once its dialog has given the file: the list read,
+// the list box refreshed, here up to the list box painted. With `keystroke`, the load is
+// left out of the time and the first keystroke after it is measured instead, up to the
+// combos pane painted: "Q", which no row matches, so that every row is tried.
+void bigLoad(benchmark::State& state, bool keystroke) {
+    const QString& path = bench::shortLinesFile();
+    app::TForm1 form(QStringLiteral("Quorvane"));
+    form.FormCreate();
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form))
+        state.SkipWithError("the window was not shown");
+    for (auto _ : state) {
+        state.PauseTiming();
+        form.ListBox1Items.setText(QString());
+        form.ListBox1->refresh();
+        form.Edit1->clear();
+        QCoreApplication::processEvents();
+        if (keystroke) {
+            form.ListBox1Items.loadFromFile(path);
+            form.ListBox1->refresh();
+            form.ListBox1->viewport()->repaint();
+        }
+        state.ResumeTiming();
+        if (keystroke) {
+            QTest::keyClick(form.Edit1, 'Q');
+            form.RichEdit1->viewport()->repaint();
+        } else {
+            form.ListBox1Items.loadFromFile(path);
+            form.ListBox1->refresh();
+            form.ListBox1->viewport()->repaint();
+        }
+    }
+    state.counters["rows"] = double(form.ListBox1Items.count());
 }
 
 // The process's own peak memory, in KiB, as the kernel counts it.
@@ -144,6 +182,12 @@ int main(int argc, char** argv) {
                                      keystroke, Book::Generated, history)
             ->Unit(benchmark::kMillisecond);
     }
+    benchmark::RegisterBenchmark("load/100 MiB of short lines as gestures", bigLoad, false)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(3);
+    benchmark::RegisterBenchmark("load/first keystroke after it", bigLoad, true)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(3);
     benchmark::RegisterBenchmark("startup/minimal window", startUp, argv[0],
                                  "--first-paint-minimal")
         ->Unit(benchmark::kMillisecond)

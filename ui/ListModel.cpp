@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
-#include <memory>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -250,11 +249,10 @@ void ListModel::loadFromFile(const QString& path) {
     // never shown, so it is not read.
     Builder builder(qsizetype(info.st_size));
     const auto decode = [](char b) { return decodeCodepageByte(static_cast<unsigned char>(b)); };
-    constexpr qsizetype PieceSize = 1 << 20;
-    const auto piece = std::make_unique_for_overwrite<char[]>(PieceSize);
+    char piece[1 << 16];
     qint64 read = 0;
     for (;;) {
-        const ssize_t got = ::read(file.fd, piece.get(), PieceSize);
+        const ssize_t got = ::read(file.fd, piece, sizeof piece);
         if (got == 0)
             break;
         if (got < 0) {
@@ -262,7 +260,7 @@ void ListModel::loadFromFile(const QString& path) {
                 continue;
             raiseCannotOpen(path, systemReason(errno));
         }
-        const auto outcome = builder.append(piece.get(), qsizetype(got), decode);
+        const auto outcome = builder.append(piece, qsizetype(got), decode);
         if (outcome == Builder::Outcome::TooLarge)
             raiseCannotOpen(path, systemReason(EFBIG));
         if (outcome == Builder::Outcome::Ended)
