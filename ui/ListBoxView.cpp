@@ -46,7 +46,7 @@ public:
         case Qt::DisplayRole:
             // A row shows a few dozen characters; Qt would lay out the whole of a huge item
             // (a file of one long line) to shorten it, which stalls painting for minutes.
-            return list_->item(index.row()).left(DisplayedCharacters);
+            return list_->at(index.row()).left(DisplayedCharacters).toString();
         case Qt::SizeHintRole:
             // The view stretches rows across its width; only the height counts.
             return QSize(1, rowHeight_);
@@ -217,7 +217,7 @@ void ListBoxView::keyboardSearch(const QString& search) {
     const int start = int(viewSelectedRow()) + 1;
     for (int i = 0; i < rows; ++i) {
         const int row = (start + i) % rows;
-        if (row < list_->count() && list_->item(row).startsWith(search, Qt::CaseInsensitive)) {
+        if (row < list_->count() && list_->at(row).startsWith(search, Qt::CaseInsensitive)) {
             const QModelIndex index = adapter_->index(row);
             selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                          QItemSelectionModel::Rows);
