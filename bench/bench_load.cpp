@@ -110,9 +110,10 @@ BENCHMARK(BM_ReadOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
 // the new lists, then the recompute runs. With the file as the gestures, a matching row
 // beyond the default names raises the out-of-bounds error, as the window's error box would
 // show it; without a match every row is tried. "?S" and "??S" let a wildcard pass most rows'
-// first gesture, so those rows are read in full.
+// first gesture, so those rows are read in full. With the file as both lists every row has
+// a name, so the engine indexes all of them.
 const char* const Histories[] = {"Q", "SD", "?S", "??S"};
-enum class Loaded { AsGestures, AsNames };
+enum class Loaded { AsGestures, AsNames, AsBoth };
 
 void BM_FirstKeystrokeAfterLoad(benchmark::State& state) {
     const auto loaded = Loaded(state.range(0));
@@ -120,9 +121,9 @@ void BM_FirstKeystrokeAfterLoad(benchmark::State& state) {
     ListModel file;
     file.loadFromFile(shortLinesFile());
     const ListModel gestures =
-        loaded == Loaded::AsGestures ? file : ListModel(spellbook::defaultGesturesText());
+        loaded != Loaded::AsNames ? file : ListModel(spellbook::defaultGesturesText());
     const ListModel names =
-        loaded == Loaded::AsNames
+        loaded != Loaded::AsGestures
             ? file
             : ListModel(spellbook::defaultNamesText(spellbook::Language::English));
     qsizetype lines = 0;
@@ -139,12 +140,13 @@ void BM_FirstKeystrokeAfterLoad(benchmark::State& state) {
     }
     state.counters["pane lines"] = double(lines);
     state.counters["raised"] = raised ? 1 : 0;
-    state.SetLabel((loaded == Loaded::AsGestures ? "as gestures, " : "as names, ") +
-                   history.toStdString());
+    const std::string as[] = {"as gestures, ", "as names, ", "as both lists, "};
+    state.SetLabel(as[int(loaded)] + history.toStdString());
 }
 BENCHMARK(BM_FirstKeystrokeAfterLoad)
     ->ArgsProduct({{int(Loaded::AsGestures)}, {0, 1, 2, 3}})
     ->Args({int(Loaded::AsNames), 1})
+    ->Args({int(Loaded::AsBoth), 1})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
 

@@ -125,25 +125,16 @@ std::uint64_t mix(std::uint64_t h, std::uint64_t a, std::uint64_t b = 0) {
 }
 
 // Open addressing from a 64-bit key to int values; equal keys may hold several values, so
-// a lookup visits them all and the caller confirms the one it wants.
+// a lookup visits them all and the caller confirms the one it wants. It grows as values
+// arrive: a list of millions of rows may hold only a handful of names.
 class FlatMultiMap {
 public:
-    explicit FlatMultiMap(std::size_t expected) {
-        std::size_t capacity = 16;
-        int bits = 4;
-        while (capacity < expected * 2) {
-            capacity *= 2;
-            ++bits;
-        }
-        slots_.assign(capacity, Slot{});
-        mask_ = capacity - 1;
-        shift_ = 64 - bits;
-    }
+    FlatMultiMap() { resize(16); }
     void insert(std::uint64_t key, int value) {
-        std::size_t i = home(key);
-        while (slots_[i].value >= 0)
-            i = (i + 1) & mask_;
-        slots_[i] = {key, value};
+        if (2 * (size_ + 1) > slots_.size())
+            grow();
+        place(key, value);
+        ++size_;
     }
     template <typename F> void forEach(std::uint64_t key, F&& f) const {
         for (std::size_t i = home(key); slots_[i].value >= 0; i = (i + 1) & mask_)
@@ -156,11 +147,30 @@ private:
         std::uint64_t key = 0;
         int value = -1;
     };
+    void resize(std::size_t capacity) {
+        slots_.assign(capacity, Slot{});
+        mask_ = capacity - 1;
+        shift_ = 64 - std::countr_zero(capacity);
+    }
+    void grow() {
+        std::vector<Slot> old = std::move(slots_);
+        resize(old.size() * 2);
+        for (const Slot& slot : old)
+            if (slot.value >= 0)
+                place(slot.key, slot.value);
+    }
+    void place(std::uint64_t key, int value) {
+        std::size_t i = home(key);
+        while (slots_[i].value >= 0)
+            i = (i + 1) & mask_;
+        slots_[i] = {key, value};
+    }
     // The keys come out of a multiplication, whose high bits are the well mixed ones.
     std::size_t home(std::uint64_t key) const {
         return std::size_t((key * 0x9E3779B97F4A7C15ull) >> shift_);
     }
     std::vector<Slot> slots_;
+    std::size_t size_ = 0;
     std::size_t mask_ = 0;
     int shift_ = 60;
 };
@@ -220,8 +230,7 @@ int progressOf(QStringView history, QStringView gestures) {
 class SpellbookIndex {
 public:
     SpellbookIndex(const ListModel& gestureList, const ListModel& nameList)
-        : rows_(std::min(gestureList.count(), nameList.count())), groupByName_(std::size_t(rows_)),
-          keyByParts_(std::size_t(rows_)) {
+        : rows_(std::min(gestureList.count(), nameList.count())) {
         rowKey_.reserve(std::size_t(rows_));
         shapes_.reserve(std::size_t(rows_));
         heads_.reserve(std::size_t(rows_));
@@ -240,8 +249,12 @@ public:
                               std::size_t(piece.size()));
         }
         tailFrom_.push_back(tails_.size());
-        containedFrom_.reserve(std::size_t(rows_) + 1);
+        // Rows of one key have one folded line, so the keys it contains are looked for once,
+        // at the key's first row; keys are numbered in the order of their first rows.
+        containedFrom_.reserve(std::size_t(keyCount_) + 1);
         for (qsizetype row = 0; row < rows_; ++row) {
+            if (std::size_t(rowKey_[std::size_t(row)]) < containedFrom_.size())
+                continue;
             containedFrom_.push_back(contained_.size());
             collectContained(row, nameList.at(row), gestureList.at(row));
         }
@@ -284,8 +297,8 @@ public:
     // The keys other than its own that the row's line with this progress digit contains.
     template <typename F> void forEachContained(qsizetype row, int progress, F&& f) const {
         const unsigned bit = 1u << progress;
-        for (std::size_t i = containedFrom_[std::size_t(row)];
-             i < containedFrom_[std::size_t(row) + 1]; ++i)
+        const auto key = std::size_t(rowKey_[std::size_t(row)]);
+        for (std::size_t i = containedFrom_[key]; i < containedFrom_[key + 1]; ++i)
             if (contained_[i].digits & bit)
                 f(contained_[i].key);
     }
@@ -499,7 +512,7 @@ private:
     std::vector<Head> heads_;
     std::u16string tails_;
     std::vector<std::size_t> tailFrom_;
-    std::vector<std::size_t> containedFrom_;
+    std::vector<std::size_t> containedFrom_; // by key
     std::vector<Contained> contained_;
 
     // Used while building only.
@@ -562,39 +575,39 @@ qsizetype firstMatchingRow(QStringView history, const ListModel& gestureList, qs
     const qsizetype L = history.size();
     const qsizetype deepest = std::min(L, MaxProgress);
     const bool lastIsX = L > 0 && asciiUpper(history[L - 1].unicode()) == u'X';
-    if (deepest < (lastIsX ? 2 : 1))
+    const QByteArrayView leads = gestureList.leadBytes();
+    const qsizetype end = leads.size();
+    if (from >= end || deepest < (lastIsX ? 2 : 1))
         return -1;
     std::array<bool, 256> mayStart{};
-    std::vector<unsigned char> starts;
+    std::array<unsigned char, 256> starts{};
+    std::size_t startCount = 0;
     for (unsigned b = 1; b < ListModel::OtherLead; ++b) {
         for (qsizetype n = lastIsX ? 2 : 1; n <= deepest && !mayStart[b]; ++n)
             mayStart[b] = gestureMatches(history[L - n].unicode(), char16_t(b));
         if (mayStart[b])
-            starts.push_back(static_cast<unsigned char>(b));
+            starts[startCount++] = static_cast<unsigned char>(b);
     }
     mayStart[ListModel::OtherLead] = true;
-    starts.push_back(ListModel::OtherLead);
+    starts[startCount++] = ListModel::OtherLead;
 
-    const QByteArrayView leads = gestureList.leadBytes();
     const auto* lead = reinterpret_cast<const unsigned char*>(leads.data());
-    const qsizetype end = leads.size();
     RowTrier trier(history, gestureList);
-    if (from >= end)
-        return -1;
 
     // Moves without wildcards let few first characters through: look for each of them with
     // memchr, which passes over the other rows many bytes at a time.
-    if (constexpr std::size_t FewStarts = 8; starts.size() <= FewStarts) {
+    if (constexpr std::size_t FewStarts = 8; startCount <= FewStarts) {
         const auto find = [&](unsigned char b, qsizetype at) {
             const void* found =
                 at < end ? std::memchr(lead + at, b, std::size_t(end - at)) : nullptr;
             return found ? qsizetype(static_cast<const unsigned char*>(found) - lead) : end;
         };
         std::array<qsizetype, FewStarts> next{};
-        for (std::size_t i = 0; i < starts.size(); ++i)
+        for (std::size_t i = 0; i < startCount; ++i)
             next[i] = find(starts[i], from);
         for (;;) {
-            const auto nearest = std::min_element(next.begin(), next.begin() + starts.size());
+            const auto nearest =
+                std::min_element(next.begin(), next.begin() + std::ptrdiff_t(startCount));
             if (*nearest == end)
                 return -1;
             if (trier.succeeds(*nearest))
