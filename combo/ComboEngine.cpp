@@ -234,6 +234,9 @@ public:
         rowKey_.reserve(std::size_t(rows_));
         shapes_.reserve(std::size_t(rows_));
         heads_.reserve(std::size_t(rows_));
+        tailFrom_.reserve(std::size_t(rows_) + 1);
+        tails_.reserve(
+            std::size_t(nameList.characters(rows_) + gestureList.characters(rows_) + 5 * rows_));
         for (qsizetype row = 0; row < rows_; ++row) {
             const QStringView name = nameList.at(row), gestures = gestureList.at(row);
             rowKey_.push_back(keyOf(groupOf(name), gestures));

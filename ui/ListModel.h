@@ -35,6 +35,8 @@ public:
         return QStringView(chars_).sliced(begin, qsizetype(ends_[row]) - begin);
     }
     QStringList items() const;
+    // How many characters the first `rows` items hold together.
+    qsizetype characters(qsizetype rows) const { return rows > 0 ? qsizetype(ends_[rows - 1]) : 0; }
 
     // For every row, a byte that tells its first character: 0 for an empty row, the
     // character's code below 255, and 255 for a character of code 255 or more. A search over
