@@ -14,6 +14,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 namespace quorvane {
@@ -56,6 +63,7 @@ private Q_SLOTS:
     void leadBytesAndViews();
     void loadFailureLeavesList_data();
     void loadFailureLeavesList();
+    void loadTooBigForMemory();
 
 private:
     QTemporaryDir dir_;
@@ -386,6 +394,57 @@ void ModelsTest::loadFailureLeavesList() {
         QCOMPARE(message, prefix + reason);
     QCOMPARE(list.items(), (QStringList{u"DFW"_s, u"SD"_s}));
     QCOMPARE(list.selectedRow(), 1);
+}
+
+// A file bigger than the memory the program may take gives the error and leaves the list as
+// it was, instead of ending the program. The limit is set in a child process.
+void ModelsTest::loadTooBigForMemory() {
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("AddressSanitizer reserves far more address space than the limit leaves");
+#endif
+    QVERIFY(dir_.isValid());
+    const QString path = dir_.filePath(u"huge.txt"_s);
+    {
+        // Sparse: its size alone asks for 2 GiB of characters.
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(qint64(1) << 30));
+    }
+    long sizeKiB = -1;
+    {
+        std::ifstream status("/proc/self/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.rfind("VmSize:", 0) == 0)
+                sizeKiB = std::stol(line.substr(7));
+    }
+    QVERIFY(sizeKiB > 0);
+
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // The child never returns into Qt Test: whatever happens, it ends here.
+        rlimit limit{};
+        limit.rlim_cur = limit.rlim_max = rlim_t(sizeKiB + 256 * 1024) * 1024;
+        if (::setrlimit(RLIMIT_AS, &limit) != 0)
+            ::_exit(2);
+        try {
+            ListModel list(u"DFW\r\nSD\r\n");
+            list.setSelectedRow(1);
+            const QString message = errorOf([&] { list.loadFromFile(path); });
+            const bool right =
+                message == u"Cannot open file \"%1\". Cannot allocate memory"_s.arg(path) &&
+                list.items() == QStringList{u"DFW"_s, u"SD"_s} && list.selectedRow() == 1;
+            if (!right)
+                std::fprintf(stderr, "child: \"%s\"\n", qPrintable(message));
+            ::_exit(right ? 0 : 1);
+        } catch (...) {
+            std::fprintf(stderr, "child: the load let an exception out\n");
+            ::_exit(3);
+        }
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY2(WIFEXITED(status), "the load ended the process");
+    QCOMPARE(WEXITSTATUS(status), 0);
 }
 
 } // namespace quorvane

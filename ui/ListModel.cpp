@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <new>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -246,32 +247,39 @@ void ListModel::loadFromFile(const QString& path) {
         raiseCannotOpen(path, QStringLiteral("Not a regular file"));
 
     // The bytes are decoded as they are read; the rest of the file after a zero byte is
-    // never shown, so it is not read.
-    Builder builder(qsizetype(info.st_size));
-    const auto decode = [](char b) { return decodeCodepageByte(static_cast<unsigned char>(b)); };
-    char piece[1 << 16];
-    qint64 read = 0;
-    for (;;) {
-        const ssize_t got = ::read(file.fd, piece, sizeof piece);
-        if (got == 0)
-            break;
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            raiseCannotOpen(path, systemReason(errno));
+    // never shown, so it is not read. A file too big for the memory there is gives the same
+    // error as one that cannot be read, and the list stays as it was.
+    try {
+        Builder builder(qsizetype(info.st_size));
+        const auto decode = [](char b) {
+            return decodeCodepageByte(static_cast<unsigned char>(b));
+        };
+        char piece[1 << 16];
+        qint64 read = 0;
+        for (;;) {
+            const ssize_t got = ::read(file.fd, piece, sizeof piece);
+            if (got == 0)
+                break;
+            if (got < 0) {
+                if (errno == EINTR)
+                    continue;
+                raiseCannotOpen(path, systemReason(errno));
+            }
+            const auto outcome = builder.append(piece, qsizetype(got), decode);
+            if (outcome == Builder::Outcome::TooLarge)
+                raiseCannotOpen(path, systemReason(EFBIG));
+            if (outcome == Builder::Outcome::Ended)
+                break;
+            // The first piece tells how long the lines are; the file's size, how many to expect.
+            if (read == 0 && got < info.st_size)
+                builder.expectItems(builder.items() * (info.st_size / got) * 9 / 8 + 16);
+            read += got;
         }
-        const auto outcome = builder.append(piece, qsizetype(got), decode);
-        if (outcome == Builder::Outcome::TooLarge)
+        if (!builder.finish(*this))
             raiseCannotOpen(path, systemReason(EFBIG));
-        if (outcome == Builder::Outcome::Ended)
-            break;
-        // The first piece tells how long the lines are; the file's size, how many to expect.
-        if (read == 0 && got < info.st_size)
-            builder.expectItems(builder.items() * (info.st_size / got) * 9 / 8 + 16);
-        read += got;
+    } catch (const std::bad_alloc&) {
+        raiseCannotOpen(path, systemReason(ENOMEM));
     }
-    if (!builder.finish(*this))
-        raiseCannotOpen(path, systemReason(EFBIG));
     selected_ = -1;
     revision_ = nextRevision();
 }
