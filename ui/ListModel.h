@@ -56,7 +56,8 @@ public:
 
     // Reads the whole file and writes its bytes, one byte to one character, as the list's
     // text. Raises "Cannot open file "%s". %s" and leaves the list as it was when the file
-    // cannot be opened or read, and for anything that is not a regular file.
+    // cannot be opened or read, for anything that is not a regular file, and when the items
+    // would not fit in memory or would hold more than MaxCharacters.
     void loadFromFile(const QString& path);
 
     // Changes with every write of the items and is never the same for two different
