@@ -74,8 +74,16 @@ class ListModel::Builder {
 public:
     enum class Outcome { More, Ended, TooLarge };
 
+    // What a file's size lets a load expect is reserved at once, so that a big list does not
+    // grow step by step. The reservation is only a hint: a sparse file may claim terabytes
+    // and hold a few lines before its first zero byte, so when the memory for the claim
+    // cannot be had, the buffers grow as the items arrive instead.
     explicit Builder(qsizetype expectedCharacters) {
-        chars_.reserve(std::min(expectedCharacters, MaxCharacters));
+        try {
+            chars_.reserve(std::min(expectedCharacters, MaxCharacters));
+        } catch (const std::bad_alloc&) {
+            chars_.reserve(std::min(expectedCharacters, qsizetype(1) << 16));
+        }
         adviseHugePages(chars_.data(), chars_.capacity() * qsizetype(sizeof(char16_t)));
     }
 
@@ -90,7 +98,11 @@ public:
                 i = 1;
         }
         if (size_ + (n - i) > chars_.capacity()) {
-            chars_.reserve(std::max(size_ + (n - i), 2 * chars_.capacity()));
+            try {
+                chars_.reserve(std::max(size_ + (n - i), 2 * chars_.capacity()));
+            } catch (const std::bad_alloc&) {
+                chars_.reserve(size_ + (n - i)); // the last room there is, or out of memory
+            }
             adviseHugePages(chars_.data(), chars_.capacity() * qsizetype(sizeof(char16_t)));
         }
         chars_.resize(size_ + (n - i));
@@ -129,18 +141,22 @@ public:
 
     // Makes room for about this many items at once, so that a big list grows in one step.
     void expectItems(qsizetype items) {
-        if (items <= ends_.capacity())
+        if (std::size_t(items) <= ends_.capacity())
             return;
-        ends_.reserve(items);
-        leads_.reserve(items);
-        adviseHugePages(ends_.data(), ends_.capacity() * qsizetype(sizeof(quint32)));
-        adviseHugePages(leads_.data(), leads_.capacity());
+        try {
+            ends_.reserve(std::size_t(items));
+            leads_.reserve(std::size_t(items));
+        } catch (const std::bad_alloc&) {
+            return;
+        }
+        adviseHugePages(ends_.data(), qsizetype(ends_.capacity()) * qsizetype(sizeof(quint32)));
+        adviseHugePages(leads_.data(), qsizetype(leads_.capacity()));
     }
-    qsizetype items() const { return ends_.size(); }
+    qsizetype items() const { return qsizetype(ends_.size()); }
 
     // Takes the last item when no break ended it. False when the items are too large.
     bool finish(ListModel& list) {
-        const qsizetype begin = ends_.isEmpty() ? 0 : qsizetype(ends_.constLast());
+        const qsizetype begin = ends_.empty() ? 0 : qsizetype(ends_.back());
         if (size_ > begin && !endItem(reinterpret_cast<const char16_t*>(chars_.constData()), size_))
             return false;
         chars_.squeeze();
@@ -154,17 +170,17 @@ private:
     bool endItem(const char16_t* base, qsizetype end) {
         if (end > MaxCharacters)
             return false;
-        const qsizetype begin = ends_.isEmpty() ? 0 : qsizetype(ends_.constLast());
-        ends_.append(quint32(end));
+        const qsizetype begin = ends_.empty() ? 0 : qsizetype(ends_.back());
+        ends_.push_back(quint32(end));
         const char16_t first = end > begin ? base[begin] : u'\0';
-        leads_.append(char(first < OtherLead ? first : OtherLead));
+        leads_.push_back(first < OtherLead ? static_cast<unsigned char>(first) : OtherLead);
         return true;
     }
 
     QString chars_;
     qsizetype size_ = 0;
-    QList<quint32> ends_;
-    QByteArray leads_;
+    std::vector<quint32> ends_;
+    std::vector<unsigned char> leads_;
     bool crPending_ = false;
 };
 

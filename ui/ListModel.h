@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QByteArray>
 #include <QByteArrayView>
-#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+
+#include <vector>
 
 namespace quorvane {
 
@@ -14,7 +14,7 @@ namespace quorvane {
 //
 // A list may hold millions of rows read from a file, so the items are kept side by side in
 // one buffer without their line breaks, with the end of each item and a byte for its first
-// character; copies share all three until one of them is written.
+// character.
 class ListModel {
 public:
     ListModel() = default;
@@ -26,22 +26,26 @@ public:
     ListModel(ListModel&& other) noexcept;
     ListModel& operator=(ListModel&& other) noexcept;
 
-    qsizetype count() const { return ends_.size(); }
+    qsizetype count() const { return qsizetype(ends_.size()); }
     // Raises "List index out of bounds (%d)" for a row that does not exist.
     QString item(qsizetype row) const;
     // The row's characters, for a row that exists; valid until the list is next written.
     QStringView at(qsizetype row) const {
-        const qsizetype begin = row == 0 ? 0 : qsizetype(ends_[row - 1]);
-        return QStringView(chars_).sliced(begin, qsizetype(ends_[row]) - begin);
+        const qsizetype begin = row == 0 ? 0 : qsizetype(ends_[std::size_t(row) - 1]);
+        return QStringView(chars_).sliced(begin, qsizetype(ends_[std::size_t(row)]) - begin);
     }
     QStringList items() const;
     // How many characters the first `rows` items hold together.
-    qsizetype characters(qsizetype rows) const { return rows > 0 ? qsizetype(ends_[rows - 1]) : 0; }
+    qsizetype characters(qsizetype rows) const {
+        return rows > 0 ? qsizetype(ends_[std::size_t(rows) - 1]) : 0;
+    }
 
     // For every row, a byte that tells its first character: 0 for an empty row, the
     // character's code below 255, and 255 for a character of code 255 or more. A search over
     // many rows can rule most of them out by this byte without reading their characters.
-    QByteArrayView leadBytes() const { return leads_; }
+    QByteArrayView leadBytes() const {
+        return {reinterpret_cast<const char*>(leads_.data()), qsizetype(leads_.size())};
+    }
     static constexpr unsigned char EmptyLead = 0;
     static constexpr unsigned char OtherLead = 255;
 
@@ -70,9 +74,11 @@ public:
 private:
     class Builder;
 
-    QString chars_;       // every item's characters, one after the other
-    QList<quint32> ends_; // where each item ends in chars_
-    QByteArray leads_;    // each item's lead byte
+    QString chars_; // every item's characters, one after the other
+    // Standard vectors rather than Qt's: a load that runs out of memory must get an
+    // exception from every allocation, to report it and keep the list.
+    std::vector<quint32> ends_;        // where each item ends in chars_
+    std::vector<unsigned char> leads_; // each item's lead byte
     qsizetype selected_ = -1;
     quint64 revision_ = 0;
 };
