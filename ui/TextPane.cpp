@@ -1,6 +1,6 @@
 #include "ui/TextPane.h"
 
-#include "ui/TextSplit.h"
+#include "ui/ListModel.h"
 
 #include <QChar>
 
@@ -159,10 +159,10 @@ QString TextPane::text() const {
 void TextPane::setText(QStringView text) {
     if (text == QStringView(this->text()))
         return;
-    const QStringList parts = splitItems(text);
+    const ListModel lines(text);
     clear();
-    for (const QString& p : parts)
-        addLine(p);
+    for (qsizetype i = 0; i < lines.count(); ++i)
+        addLine(lines.at(i));
 }
 
 qsizetype TextPane::find(QStringView s, qsizetype p, qsizetype n) const {

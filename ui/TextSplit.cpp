@@ -1,27 +1,12 @@
 #include "ui/TextSplit.h"
 
+#include "ui/ListModel.h"
+
 namespace quorvane {
 
+// Lists and panes split texts with the list's own splitting, so the rule is written once.
 QStringList splitItems(QStringView text) {
-    QStringList items;
-    qsizetype begin = 0;
-    const qsizetype size = text.size();
-    qsizetype i = 0;
-    for (; i < size; ++i) {
-        const char16_t c = text[i].unicode();
-        if (c == u'\0')
-            break;
-        if (c != u'\r' && c != u'\n')
-            continue;
-        items.append(text.sliced(begin, i - begin).toString());
-        if (c == u'\r' && i + 1 < size && text[i + 1] == u'\n')
-            ++i; // CR LF is one break; LF CR stays two
-        begin = i + 1;
-    }
-    // A final item without a break is taken; a break at the very end adds nothing.
-    if (i > begin)
-        items.append(text.sliced(begin, i - begin).toString());
-    return items;
+    return ListModel(text).items();
 }
 
 QString joinItems(const QStringList& items) {
